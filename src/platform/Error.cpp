@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Error.h"
+
+#include <QDir>
+
+namespace struktur {
+
+Error::Error(QString message)
+    : m_message(std::move(message))
+    , m_utf8(m_message.toUtf8())
+{
+}
+
+Error Error::cannotCreateFile(const QString& path, const QString& reason)
+{
+    return Error(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+Error Error::cannotOpenFile(const QString& path, const QString& reason)
+{
+    return Error(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+Error Error::listIndexOutOfBounds(qsizetype index)
+{
+    return Error(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+Error Error::notAnInteger(const QString& text)
+{
+    return Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+Error Error::notAFloat(const QString& text)
+{
+    return Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+}
+
+Error Error::invalidLevel(int level, const QString& text)
+{
+    return Error(QStringLiteral("Invalid level (%1) for item \"%2\"").arg(level).arg(text));
+}
+
+} // namespace struktur

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+/// The system's text files (structure, data, registry and options files) are read and written
+/// whole, as lines, by these functions and by nothing else.
+namespace struktur::textfile {
+
+/// Decodes a whole file: a byte-order mark (UTF-8, then UTF-16 LE, then UTF-16 BE) selects the
+/// encoding and is skipped; without one the bytes are Windows-1252. A NUL ends the text.
+QString decode(QByteArrayView bytes);
+
+/// Cuts text into lines ended by CR, LF or CR LF. A final line break adds no line; two final
+/// line breaks leave one empty last line.
+QStringList splitLines(QStringView text);
+
+/// Encodes lines with CR LF after each, the last included: Windows-1252 without a mark when
+/// every character fits, otherwise UTF-8 with its mark so that no character is lost.
+QByteArray encode(const QStringList& lines);
+
+/// Reads and splits a file. Throws "Cannot open file" when it is missing or unreadable.
+QStringList readLines(const QString& path);
+
+/// Replaces a file with the given lines atomically. Throws "Cannot create file" on failure and
+/// leaves any earlier file whole.
+void writeLines(const QString& path, const QStringList& lines);
+
+} // namespace struktur::textfile

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Error.h"
+#include "platform/AtomicFile.h"
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace struktur;
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readingRules_data();
+    void readingRules();
+    void writingRules_data();
+    void writingRules();
+    void missingFileCannotBeOpened();
+    void missingFolderCannotBeCreated();
+    void failedWriteKeepsOldFile();
+};
+
+void TestTextFile::readingRules_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << QByteArray() << QStringList();
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("lone cr and lf") << QByteArray("a\rb\nc") << QStringList{"a", "b", "c"};
+    QTest::newRow("no final break") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("two final breaks") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
+    QTest::newRow("lf cr is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("nul ends text") << QByteArray("a\r\nb\0c\r\nd", 10) << QStringList{"a", "b"};
+    QTest::newRow("cp1252") << QByteArray("\xe6\xf8\xe5\x80\x96") << QStringList{u"æøå€–"_qs};
+    QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF\xC3\xA6\xC3\xB8\xC3\xA5\r\n") << QStringList{u"æøå"_qs};
+    QTest::newRow("utf16le bom") << QByteArray("\xFF\xFE" "a\0\r\0\n\0\xe6\0", 10) << QStringList{"a", u"æ"_qs};
+    QTest::newRow("utf16be bom") << QByteArray("\xFE\xFF\0a\0\n\0\xe6", 8) << QStringList{"a", u"æ"_qs};
+    QTest::newRow("utf16 odd byte dropped") << QByteArray("\xFF\xFE" "a\0b", 5) << QStringList{"a"};
+    QTest::newRow("utf16 nul") << QByteArray("\xFF\xFE" "a\0\0\0b\0", 8) << QStringList{"a"};
+    QTest::newRow("blank lines kept") << QByteArray("\r\n\r\nx") << QStringList{"", "", "x"};
+}
+
+void TestTextFile::readingRules()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(textfile::splitLines(textfile::decode(bytes)), lines);
+}
+
+void TestTextFile::writingRules_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("none") << QStringList() << QByteArray();
+    QTest::newRow("crlf after every line") << QStringList{"a", "", "b"} << QByteArray("a\r\n\r\nb\r\n");
+    QTest::newRow("danish in cp1252") << QStringList{u"Æble€"_qs} << QByteArray("\xc6" "ble\x80\r\n");
+    QTest::newRow("outside cp1252 gives utf8 with mark")
+        << QStringList{u"a"_qs, u"Ωmega"_qs} << QByteArray("\xEF\xBB\xBF" "a\r\n\xCE\xA9mega\r\n");
+}
+
+void TestTextFile::writingRules()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(textfile::encode(lines), bytes);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"fil æ.txt"_qs);
+    textfile::writeLines(path, lines);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(textfile::readLines(path), lines);
+}
+
+void TestTextFile::missingFileCannotBeOpened()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mangler.txt");
+    try {
+        textfile::readLines(path);
+        QFAIL("no error");
+    } catch (const Error& e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)), qPrintable(e.message()));
+        QVERIFY(e.message().size() > path.size() + 22);
+    }
+}
+
+void TestTextFile::missingFolderCannotBeCreated()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mangler/fil.txt");
+    try {
+        textfile::writeLines(path, {"x"});
+        QFAIL("no error");
+    } catch (const Error& e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)), qPrintable(e.message()));
+    }
+}
+
+void TestTextFile::failedWriteKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gammel.txt");
+    textfile::writeLines(path, {"gammel"});
+    {
+        PendingFile pending(path);
+        pending.write("ny\r\n");
+        // Dropped without commit, as when a later step of a save fails.
+    }
+    QCOMPARE(textfile::readLines(path), QStringList{"gammel"});
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "test_textfile.moc"
