@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PrintRichText.h"
+
+#include "Printer.h"
+#include "RichTextFormatter.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTextEdit>
+
+Q_DECLARE_METATYPE(struktur::PageRect)
+
+namespace struktur {
+namespace {
+
+constexpr char pageRectProperty[] = "struktur_pageRect";
+
+} // namespace
+
+PageRect pageRect(const QTextEdit& edit)
+{
+    const QVariant value = edit.property(pageRectProperty);
+    return value.isValid() ? value.value<PageRect>() : PageRect{};
+}
+
+void setPageRect(QTextEdit& edit, const PageRect& rect) { edit.setProperty(pageRectProperty, QVariant::fromValue(rect)); }
+
+void printDocument(Printer& printer, QTextEdit& edit, const QString& caption)
+{
+    printer.setTitle(caption);
+    printer.beginDoc();
+    RichTextFormatter formatter(*edit.document());
+    try {
+        FormatRange range;
+        range.hdc = &printer.canvas();
+        range.rc = pageAreaInTwips(pageRect(edit), printer.metrics());
+        range.rcPage = range.rc;
+        const TwipsRect area = range.rc;
+        const qint32 textLength = formatter.textLength();
+        range.cpMax = -1;
+        formatter.freeCache();
+        qint32 last = 0;
+        for (;;) {
+            range.rc = area; // the formatter narrows it to what it used
+            range.cpMin = last;
+            last = formatter.formatRange(range, true);
+            if (last == -1 || last >= textLength)
+                break;
+            printer.newPage();
+        }
+        printer.endDoc();
+    } catch (...) {
+        formatter.freeCache();
+        printer.abort();
+        throw;
+    }
+    formatter.freeCache();
+}
+
+bool PrintRichText(QTextEdit* Edit, long double RTLeftMargin, long double RTRightMargin, long double RTTopMargin,
+    long double RTBottomMargin, TRichTextMeasurements RichTextMeasurement, qint32 Copies)
+{
+    return PrintRichText(Printer::defaultPrinter(), Edit, RTLeftMargin, RTRightMargin, RTTopMargin, RTBottomMargin,
+        RichTextMeasurement, Copies);
+}
+
+bool PrintRichText(Printer& printer, QTextEdit* Edit, long double RTLeftMargin, long double RTRightMargin,
+    long double RTTopMargin, long double RTBottomMargin, TRichTextMeasurements RichTextMeasurement, qint32 Copies)
+{
+    Q_ASSERT_X(Edit, "PrintRichText", "needs the rich-text control to print");
+    // Events are processed while printing; the control must not be used once it is gone.
+    const QPointer<QTextEdit> edit(Edit);
+    if (RichTextMeasurement != TRichTextMeasurements::rtmNone) {
+        const Margins margins { RTLeftMargin, RTRightMargin, RTTopMargin, RTBottomMargin };
+        setPageRect(*edit, pageRectangle(printer.metrics(), margins, RichTextMeasurement));
+        QCoreApplication::processEvents();
+    }
+    for (qint32 copy = 0; copy < Copies && edit; ++copy) {
+        printDocument(printer, *edit, QString());
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+} // namespace struktur

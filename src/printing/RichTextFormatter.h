@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "PageGeometry.h"
+
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+class QPaintDevice;
+class QPainter;
+class QTextDocument;
+
+namespace struktur {
+
+/// One request to lay a document out on a page: where to draw, the area to fill and the range of
+/// character positions still to print.
+struct FormatRange {
+    QPainter* hdc = nullptr; ///< the page being printed; its device is also the layout's target
+    TwipsRect rc; ///< the area to fill, in twips, relative to the printable area
+    TwipsRect rcPage; ///< the whole page area, in twips
+    qint32 cpMin = 0; ///< first position to print
+    qint32 cpMax = -1; ///< end of the range; -1 is the end of the text
+};
+
+/// Lays a document out for a printer and renders it one page area at a time. The layout is made
+/// at the device's resolution for the width of the area and kept until freeCache() or until a
+/// request with another device or width comes.
+///
+/// A line is never cut between two areas: an area ends above the first line that does not fit
+/// whole, and the next request starting at that line's position continues there (also inside a
+/// paragraph). Only a line taller than the whole area is cut at the area's bottom edge, so that
+/// every page makes progress.
+class RichTextFormatter {
+public:
+    explicit RichTextFormatter(const QTextDocument& document);
+    ~RichTextFormatter();
+    RichTextFormatter(const RichTextFormatter&) = delete;
+    RichTextFormatter& operator=(const RichTextFormatter&) = delete;
+
+    /// The document's length in characters, the paragraph marks between paragraphs included.
+    qint32 textLength() const;
+
+    /// Fits as much of the text from `range.cpMin` as the area takes, draws it on `range.hdc` when
+    /// `render` is true, and returns the first position that did not fit (the text length when
+    /// everything did). Returns -1 when the request cannot be met: no device, an area without
+    /// width or height, or a start outside the text. Narrows `range.rc` to the height it used.
+    qint32 formatRange(FormatRange& range, bool render);
+
+    /// Drops the cached layout.
+    void freeCache();
+
+private:
+    struct Line {
+        qint32 position;
+        qreal top;
+        qreal bottom;
+    };
+    struct Layout;
+
+    void ensureLayout(QPaintDevice* device, qreal width);
+    qsizetype lineAt(qint32 position) const;
+
+    const QTextDocument& m_source;
+    std::unique_ptr<Layout> m_layout;
+};
+
+} // namespace struktur
