@@ -1,7 +1,87 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TmappeForm.h"
 
+#include "DriveComboBox.h"
+#include "FileListBox.h"
+#include "FolderListBox.h"
+#include "FolderPaths.h"
+#include "FolderPictures.h"
+#include "platform/Error.h"
+#include "platform/Shell.h"
+#include "ui/Dialogs.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace struktur;
+
+namespace {
+
+const QColor moneyGreen(0xC0, 0xDC, 0xC0);
+constexpr int leftPanelWidth = 281;
+
+template<typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1StringView(name));
+    return widget;
+}
+
+void setHint(QWidget* widget, const QString& hint)
+{
+    widget->setProperty("hint", hint);
+}
+
+QLabel* blueLabel(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* label = named(new QLabel(caption, parent), name);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    label->setPalette(palette);
+    return label;
+}
+
+QToolButton* folderButton(const char* name, const QIcon& picture, const QString& caption, const QString& hint,
+    QWidget* parent)
+{
+    auto* button = named(new QToolButton(parent), name);
+    button->setIcon(picture);
+    button->setIconSize(QSize(32, 32));
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFixedSize(65, 52);
+    button->setAutoRaise(true);
+    setHint(button, hint);
+    return button;
+}
+
+QPushButton* plainButton(const char* name, const QString& caption, const QString& hint, QWidget* parent)
+{
+    auto* button = named(new QPushButton(caption, parent), name);
+    // Enter belongs to the folder list and the name field, never to a button.
+    button->setAutoDefault(false);
+    setHint(button, hint);
+    return button;
+}
+
+QString existingSpecialFolder(SpecialFolder which, const QString& failure)
+{
+    const QString path = specialFolderPath(which);
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        throw Error(failure);
+    return path;
+}
+
+} // namespace
 
 TmappeForm::TmappeForm(QWidget* parent)
     : QDialog(parent)
@@ -9,7 +89,190 @@ TmappeForm::TmappeForm(QWidget* parent)
     setObjectName(QStringLiteral("mappeForm"));
     setWindowTitle(QStringLiteral("Strukturmappe"));
     setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(514, 404);
-    dirMemo = new QPlainTextEdit(this);
-    dirMemo->setObjectName(QStringLiteral("dirMemo"));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, moneyGreen);
+    setPalette(background);
+    setAutoFillBackground(true);
+    QFont tahoma = font();
+    tahoma.setFamilies({QStringLiteral("Tahoma")});
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+
+    createWidgets();
+    createLayout();
+    createConnections();
+    FormCreate();
+}
+
+void TmappeForm::createWidgets()
+{
+    Label1 = blueLabel("Label1", QStringLiteral("Vælg grundmappe"), this);
+    dirBox = named(new FolderListBox(this), "dirBox");
+    driveBox = named(new DriveComboBox(this), "driveBox");
+
+    ToolBar1 = named(new QToolBar(this), "ToolBar1");
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolButton2 = folderButton("ToolButton2", folderPictures::desktop(), QStringLiteral("Skrivebord"),
+        QStringLiteral("Desktop mappe"), ToolBar1);
+    ToolButton4 = folderButton("ToolButton4", folderPictures::documents(), QStringLiteral("Dokumenter"),
+        QStringLiteral("Dokument mappe"), ToolBar1);
+    ToolButton6 = folderButton("ToolButton6", folderPictures::program(), QStringLiteral("Program"),
+        QStringLiteral("Program mappe"), ToolBar1);
+    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton1"));
+    ToolBar1->addWidget(ToolButton2);
+    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
+    ToolBar1->addWidget(ToolButton4);
+    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton5"));
+    ToolBar1->addWidget(ToolButton6);
+    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton7"));
+
+    Label5 = blueLabel("Label5", QStringLiteral("Strukturmappe"), this);
+    dirMemo = named(new QPlainTextEdit(this), "dirMemo");
+    dirMemo->setTabChangesFocus(true);
+    Label4 = blueLabel("Label4", QStringLiteral("Mappenavn"), this);
+    mappeEdit = named(new QLineEdit(this), "mappeEdit");
+    setHint(mappeEdit, QStringLiteral("Indfør selve mappenavnet, husk eventuelt: ") + QDir::separator());
+    Button1 = plainButton("Button1", QStringLiteral("Indfør"), QStringLiteral("Luk og indfør strukturens mappenavn"), this);
+    Button2 = plainButton("Button2", QStringLiteral("Annuller"), QStringLiteral("Luk uden at indføre mappenavn"), this);
+    sletKnap = plainButton("sletKnap", QStringLiteral("Slet"), QStringLiteral("Slet valgte tomme mappe"), this);
+    filBox = named(new FileListBox(this), "filBox");
+}
+
+void TmappeForm::createLayout()
+{
+    auto* left = new QVBoxLayout;
+    left->addWidget(Label1);
+    left->addWidget(dirBox, 1);
+    left->addWidget(driveBox);
+    auto* leftPanel = new QWidget(this);
+    leftPanel->setFixedWidth(leftPanelWidth);
+    leftPanel->setLayout(left);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(sletKnap);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(ToolBar1);
+    right->addWidget(Label5);
+    right->addWidget(dirMemo);
+    right->addWidget(Label4);
+    right->addWidget(mappeEdit);
+    right->addLayout(buttons);
+    right->addWidget(filBox, 1);
+    dirMemo->setFixedHeight(56);
+
+    auto* frame = new QHBoxLayout(this);
+    frame->setContentsMargins(0, 0, 6, 6);
+    frame->setSpacing(0);
+    frame->addWidget(leftPanel);
+    frame->addLayout(right, 1);
+}
+
+void TmappeForm::createConnections()
+{
+    connect(dirBox, &FolderListBox::directoryChanged, this, &TmappeForm::dirBoxChange);
+    connect(driveBox, &DriveComboBox::driveChosen, this, &TmappeForm::driveBoxChange);
+    connect(mappeEdit, &QLineEdit::textChanged, this, &TmappeForm::mappeEditChange);
+    connect(ToolButton2, &QToolButton::clicked, this, &TmappeForm::ToolButton2Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &TmappeForm::ToolButton4Click);
+    connect(ToolButton6, &QToolButton::clicked, this, &TmappeForm::ToolButton6Click);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(sletKnap, &QPushButton::clicked, this, &TmappeForm::sletKnapClick);
+}
+
+void TmappeForm::FormCreate()
+{
+    dirBox->setDirectory(QDir::rootPath());
+}
+
+void TmappeForm::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TmappeForm::FormShow()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    mappeEdit->clear();
+    dirMemo->setPlainText(dirBox->directory());
+}
+
+void TmappeForm::showComposedPath()
+{
+    dirMemo->setPlainText(folders::composedPath(dirBox->directory(), mappeEdit->text()));
+}
+
+void TmappeForm::dirBoxChange()
+{
+    driveBox->followFolder(dirBox->directory());
+    showComposedPath();
+    filBox->applyFilePath(dirBox->directory());
+}
+
+void TmappeForm::driveBoxChange(const QString& folder)
+{
+    try {
+        dirBox->setDirectory(folder);
+    } catch (...) {
+        // The list stays where it was, so the drive list goes back to the list's drive.
+        driveBox->followFolder(dirBox->directory());
+        throw;
+    }
+    showComposedPath();
+}
+
+void TmappeForm::mappeEditChange()
+{
+    showComposedPath();
+}
+
+QString TmappeForm::GetMyDesktop() const
+{
+    return existingSpecialFolder(SpecialFolder::Desktop, QStringLiteral("Kunne ikke finde skrivebordsmappen."));
+}
+
+QString TmappeForm::GetMyDocuments() const
+{
+    return existingSpecialFolder(SpecialFolder::Documents, QStringLiteral("Kunne ikke finde dokumentmappen."));
+}
+
+QString TmappeForm::GetMyApp() const
+{
+    return existingSpecialFolder(SpecialFolder::LocalApplicationData, QStringLiteral("Kunne ikke finde programmappen."));
+}
+
+void TmappeForm::ToolButton2Click()
+{
+    dirBox->setDirectory(GetMyDesktop());
+}
+
+void TmappeForm::ToolButton4Click()
+{
+    dirBox->setDirectory(GetMyDocuments());
+}
+
+void TmappeForm::ToolButton6Click()
+{
+    dirBox->setDirectory(GetMyApp());
+}
+
+void TmappeForm::sletKnapClick()
+{
+    const QString valgteDir = dirBox->directory();
+    if (!Dialogs::askYesNo(this, QStringLiteral("Skal mappen %1 slettes?").arg(valgteDir)))
+        return;
+    // Leave the folder first: the working folder cannot be removed.
+    dirBox->setDirectory(folders::parentFolder(valgteDir));
+    dirBox->refresh();
+    QDir().rmdir(valgteDir);
+    dirBox->refresh();
+    filBox->refresh();
 }
