@@ -9,6 +9,8 @@
 #include "platform/Error.h"
 #include "platform/Shell.h"
 #include "ui/Dialogs.h"
+#include "ui/HintLine.h"
+#include "ui/ImageList.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -34,11 +36,6 @@ Widget* named(Widget* widget, const char* name)
 {
     widget->setObjectName(QLatin1StringView(name));
     return widget;
-}
-
-void setHint(QWidget* widget, const QString& hint)
-{
-    widget->setProperty("hint", hint);
 }
 
 QLabel* blueLabel(const char* name, const QString& caption, QWidget* parent)
@@ -96,10 +93,7 @@ TmappeForm::TmappeForm(QWidget* parent)
     background.setColor(QPalette::Window, moneyGreen);
     setPalette(background);
     setAutoFillBackground(true);
-    QFont tahoma = font();
-    tahoma.setFamilies({QStringLiteral("Tahoma")});
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
+    setFont(windowFont());
 
     createWidgets();
     createLayout();

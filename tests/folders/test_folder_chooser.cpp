@@ -5,6 +5,7 @@
 #include "folders/TmappeForm.h"
 #include "platform/Error.h"
 #include "../support/DialogScript.h"
+#include "../support/GuiTestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -234,8 +235,13 @@ private Q_SLOTS:
 
         // No documents folder: the message, and the list and memo stay.
         QDir(m_home.filePath("Documents")).removeRecursively();
-        const QString message = errorOf([&] { QTest::mouseClick(form.ToolButton4, Qt::LeftButton); });
-        QCOMPARE(message, QStringLiteral("Kunne ikke finde dokumentmappen."));
+        {
+            DialogScript dialogs;
+            QTest::mouseClick(form.ToolButton4, Qt::LeftButton);
+            QCOMPARE(dialogs.shown.size(), 1);
+            QCOMPARE(dialogs.shown.first().kind, struktur::Dialogs::Kind::Error);
+            QCOMPARE(dialogs.shown.first().text, QStringLiteral("Kunne ikke finde dokumentmappen."));
+        }
         QCOMPARE(form.dirBox->directory(), desktop);
         QCOMPARE(form.dirMemo->toPlainText(), desktop + QStringLiteral("Ny"));
         QVERIFY(form.isVisible());
@@ -300,5 +306,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFolderChooser)
+STRUKTUR_GUI_TEST_MAIN(TestFolderChooser)
 #include "test_folder_chooser.moc"
