@@ -1,35 +1,513 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TeditForm.h"
 
-#include <QTextEdit>
+#include "editor/CaretPlace.h"
+#include "editor/ComboSelection.h"
+#include "editor/DocumentEdit.h"
+#include "editor/DocumentFile.h"
+#include "editor/EditActionList.h"
+#include "editor/ImageListEdit.h"
+#include "editor/SelectionFormat.h"
+#include "editor/TColorGrid.h"
+#include "editor/TFontSizeComboBox.h"
+#include "editor/WindowPlacement.h"
+#include "platform/Error.h"
+#include "platform/OptionsFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "ui/ErrorDisplay.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace struktur {
 
+namespace {
+
+const QString defaultFace = QStringLiteral("Courier New");
+constexpr int defaultSize = 10;
+constexpr int quickSizes[4] = { 10, 11, 12, 14 };
+constexpr int panelWidths[7] = { 64, 48, 36, 48, 50, 48, 50 };
+const QSize designedClientSize(784, 274);
+const QSize smallestOuterSize(411, 312);
+
+/// The window shows hints in the main window's hint line only, never as tooltips.
+class NoToolTips : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QCollator faceCollator()
+{
+    // The user's order; Danish where the locale says nothing (the interface is Danish).
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::Danish, QLocale::Denmark);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+QLabel* createBlueLabel(const QString& text, const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(palette);
+    return label;
+}
+
+QComboBox* createEditableBox(QComboBox* box, const char* name, int width)
+{
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setFixedWidth(width);
+    return box;
+}
+
+} // namespace
+
 TeditForm::TeditForm(const QString& programdir, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_programdir(programdir)
 {
     setObjectName(QStringLiteral("editForm"));
     setWindowTitle(QStringLiteral("Struktur tekst"));
-    infoTekst = new QTextEdit(this);
-    infoTekst->setObjectName(QStringLiteral("infoTekst"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(infoTekst);
+    optfil = programdir + pathSeparator() + QStringLiteral("Options") + pathSeparator() + QStringLiteral("editopt.txt");
+    createWidgets();
+    createLayout();
+    createActions();
+    createConnections();
+    FormCreate();
 }
 
 TeditForm::~TeditForm() = default;
 
-void TeditForm::GemOpt() { }
+void TeditForm::createWidgets()
+{
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    QPalette skyBlue = palette();
+    skyBlue.setColor(QPalette::Window, QColor(166, 202, 240));
+    setPalette(skyBlue);
+    setAutoFillBackground(true);
+    resize(designedClientSize);
+    setMinimumSize(smallestOuterSize);
 
-void TeditForm::clearDocument() { infoTekst->clear(); }
+    createPanel();
+    ToolBar2 = new QToolBar(this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setIconSize(QSize(16, 16));
+    ToolBar2->setMovable(false);
+    ToolBar2->setFloatable(false);
 
-void TeditForm::loadDocument(const QString&) { }
+    auto* edit = new DocumentEdit(this);
+    edit->setObjectName(QStringLiteral("infoTekst"));
+    edit->setAcceptRichText(true);
+    edit->setReadOnly(false);
+    edit->setLineWrapMode(QTextEdit::WidgetWidth);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    infoTekst = edit;
+    createStatusBar();
+}
 
-void TeditForm::saveDocument(const QString&) { }
+void TeditForm::createPanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::NoFrame);
+    Panel1->setFixedHeight(85);
+
+    ColorGrid = new TColorGrid(Panel1);
+    ColorGrid->setObjectName(QStringLiteral("ColorGrid"));
+    ColorGrid->move(8, 6);
+
+    Label1 = createBlueLabel(QStringLiteral("Fontnavn"), "Label1", Panel1);
+    Label1->move(124, 8);
+    FontName = createEditableBox(new QComboBox(Panel1), "FontName", 197);
+    FontName->setMaxVisibleItems(12);
+    FontName->move(124, 24);
+
+    Label2 = createBlueLabel(QStringLiteral("Font størrelse"), "Label2", Panel1);
+    Label2->move(336, 8);
+    SizBox = new TFontSizeComboBox(Panel1);
+    createEditableBox(SizBox, "SizBox", 61);
+    SizBox->move(336, 24);
+
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QToolButton(Panel1);
+        button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+        button->setText(QString::number(quickSizes[i]));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(25, 22);
+        button->move(336 + i * 27, 52);
+        SpeedButtons[i] = button;
+    }
+}
+
+void TeditForm::createStatusBar()
+{
+    Info = new QStatusBar(this);
+    Info->setObjectName(QStringLiteral("Info"));
+    Info->setFixedHeight(19);
+    const QString fixedTexts[7] = { QStringLiteral("Linie antal"), {}, QStringLiteral("Linie"), {},
+        QStringLiteral("Position"), {}, {} };
+    for (int i = 0; i < 7; ++i) {
+        auto* panel = new QLabel(fixedTexts[i], Info);
+        panel->setObjectName(QStringLiteral("InfoPanel%1").arg(i));
+        panel->setFixedWidth(panelWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        Info->addWidget(panel);
+        InfoPanels[i] = panel;
+    }
+}
+
+void TeditForm::createLayout()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(ToolBar2);
+    layout->addWidget(infoTekst, 1);
+    layout->addWidget(Info);
+}
+
+void TeditForm::createActions()
+{
+    ActionListEdit = new EditActionList(this, [this]() -> QWidget* {
+        return focusWidget() == infoTekst ? infoTekst : nullptr;
+    });
+    ActionListEdit->setAgoEdit([this] { AgoEditExecute(); }, [this] { return AgoEditUpdate(); });
+    PopupEdit = ActionListEdit->createPopupMenu(this, QStringLiteral("PopupEdit"),
+        { QStringLiteral("Annuller1"), QStringLiteral("N1"), QStringLiteral("Klip1"), QStringLiteral("Kopier1"),
+            QStringLiteral("Indst1"), QStringLiteral("N2"), QStringLiteral("Vlgalt1"), QStringLiteral("Slet1") });
+    QStringList dropDownItems;
+    for (int i = 1; i <= 8; ++i)
+        dropDownItems.append(QStringLiteral("MenuItem%1").arg(i));
+    PopupDropDown = ActionListEdit->createPopupMenu(this, QStringLiteral("PopupDropDown"), dropDownItems);
+    createToolBar();
+}
+
+void TeditForm::createToolBar()
+{
+    auto* noToolTips = new NoToolTips(this);
+    const auto addButton = [this, noToolTips](const char* name, QAction* action) {
+        auto* button = new QToolButton(ToolBar2);
+        button->setObjectName(QLatin1String(name));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRaise(true);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        if (action)
+            button->setDefaultAction(action);
+        button->installEventFilter(noToolTips);
+        ToolBar2->addWidget(button);
+        return button;
+    };
+    ToolBar2->addSeparator();
+    QToolButton* print = addButton("ToolButton3", nullptr);
+    print->setIcon(ImageListEdit::image(ImageListEdit::printImage));
+    print->setStatusTip(QStringLiteral("Åben printboksen"));
+    connect(print, &QToolButton::clicked, this, &TeditForm::ToolButton3Click);
+    ToolBar2->addSeparator();
+    QToolButton* copy = addButton("ToolButton1", ActionListEdit->EditCopy1);
+    copy->setMenu(PopupDropDown);
+    copy->setPopupMode(QToolButton::MenuButtonPopup);
+    ToolBar2->addSeparator();
+    addButton("ToolButton10", ActionListEdit->RichEditBold1);
+    addButton("ToolButton11", ActionListEdit->RichEditItalic1);
+    addButton("ToolButton12", ActionListEdit->RichEditUnderline1);
+    ToolBar2->addSeparator();
+    addButton("ToolButton14", ActionListEdit->RichEditAlignLeft1);
+    addButton("ToolButton15", ActionListEdit->RichEditAlignCenter1);
+    addButton("ToolButton16", ActionListEdit->RichEditAlignRight1);
+    ToolBar2->addSeparator();
+    addButton("ToolButton18", ActionListEdit->RichEditBullets1);
+    ToolBar2->addSeparator();
+    addButton("redigerAndetKnap", ActionListEdit->AgoEdit);
+    for (QToolButton* button : SpeedButtons)
+        button->installEventFilter(noToolTips);
+}
+
+void TeditForm::createConnections()
+{
+    connect(static_cast<DocumentEdit*>(infoTekst), &DocumentEdit::inputHandled, this, &TeditForm::XYinfo);
+    connect(infoTekst, &QWidget::customContextMenuRequested, this, &TeditForm::infoTekstContextMenu);
+    connect(FontName, &QComboBox::activated, this, &TeditForm::FontNameChange);
+    connect(FontName->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        selectEntryMatchingText(*FontName);
+        FontNameChange();
+    });
+    connect(SizBox, &TFontSizeComboBox::changed, this, &TeditForm::SizBoxChange);
+    connect(ColorGrid, &TColorGrid::clicked, this, &TeditForm::ColorGridClick);
+    for (int i = 0; i < 4; ++i)
+        connect(SpeedButtons[i], &QToolButton::clicked, this, [this, i] { SetSize(quickSizes[i]); });
+}
+
+void TeditForm::FormCreate()
+{
+    // A broken options file is reported, and the window is still completed.
+    try {
+        HentOpt();
+    } catch (const Error& error) {
+        showError(error);
+    }
+    GetFontNames();
+    FontFelter(defaultFace);
+    FontFelterSize(defaultFace, defaultSize);
+    OldFontname.clear();
+    applyDefaultFormat();
+    infoTekst->setFocus();
+}
+
+void TeditForm::applyDefaultFormat()
+{
+    infoTekst->setFont(QFont(defaultFace, defaultSize));
+    infoTekst->document()->setDefaultFont(QFont(defaultFace, defaultSize));
+    QTextCharFormat format;
+    format.setFontFamilies({ defaultFace });
+    format.setFontPointSize(defaultSize);
+    infoTekst->setCurrentCharFormat(format);
+    QPalette palette = infoTekst->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Active, QPalette::Base));
+    infoTekst->setPalette(palette);
+}
+
+void TeditForm::HentOpt()
+{
+    QRect outer = frameGeometry();
+    const bool read = readOptionsFile(optfil, 4, [this, &outer](int line, int value) {
+        switch (line) {
+        case 0:
+            outer.moveTop(value);
+            break;
+        case 1:
+            outer.moveLeft(value);
+            break;
+        case 2:
+            outer.setWidth(value);
+            break;
+        case 3:
+            outer.setHeight(value);
+            break;
+        }
+        setOuterGeometry(*this, outer);
+        m_savedOuterGeometry = outer;
+    });
+    if (!read)
+        return;
+    // A position saved on a screen that is gone would leave the window out of reach.
+    m_savedOuterGeometry = placeOnScreens(outer, availableScreenAreas());
+    setOuterGeometry(*this, m_savedOuterGeometry);
+}
+
+void TeditForm::GemOpt()
+{
+    const QRect outer = frameGeometry();
+    writeOptionsFile(optfil, { outer.top(), outer.left(), outer.width(), outer.height() });
+}
+
+void TeditForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The frame is known only once the window is on screen; the saved size is the outer one.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setMinimumSize((smallestOuterSize - frame).expandedTo(QSize(0, 0)));
+    if (m_savedOuterGeometry.isValid() && !frame.isEmpty()) {
+        setOuterGeometry(*this, m_savedOuterGeometry);
+        m_savedOuterGeometry = QRect();
+    }
+}
+
+void TeditForm::GetFontNames()
+{
+    QStringList faces = QFontDatabase::families();
+    const QCollator collator = faceCollator();
+    std::sort(faces.begin(), faces.end(), [&collator](const QString& a, const QString& b) { return collator(a, b); });
+    FontName->clear();
+    FontName->addItems(faces);
+}
+
+void TeditForm::FontFelter(const QString& FontNavn)
+{
+    if (FontNavn != OldFontname && FontName->count() > 0)
+        FontName->setCurrentIndex(FontName->findText(FontNavn, Qt::MatchFixedString));
+    OldFontname = FontNavn;
+}
+
+int TeditForm::FontFelterSize(const QString& FontNavn, int Fontdim)
+{
+    if (FontNavn != OldFontSizname) {
+        SizBox->setFontName(FontNavn);
+        OldFontSizname = FontNavn;
+    }
+    if (SizBox->count() == 0)
+        return Fontdim;
+    int index = SizBox->findText(QString::number(Fontdim));
+    if (index < 0)
+        index = 0;
+    SizBox->setCurrentIndex(index);
+    return SizBox->itemText(index).toInt();
+}
+
+void TeditForm::XYinfo()
+{
+    const CaretPlace place = caretPlace(infoTekst->textCursor());
+    const QString face = selection::font(*infoTekst).family();
+    FontFelter(face);
+    FontFelterSize(face, selection::pointSize(*infoTekst));
+    ColorGrid->setForegroundIndex(TColorGrid::colorToIndex(selection::color(*infoTekst)));
+    ColorGrid->setBackgroundIndex(15);
+    InfoPanels[1]->setText(QString::number(place.lineCount));
+    InfoPanels[3]->setText(QString::number(place.line + 1) + QLatin1Char(' '));
+    InfoPanels[5]->setText(QString::number(place.column) + QLatin1Char(' '));
+}
+
+void TeditForm::FontNameChange()
+{
+    const int index = FontName->currentIndex();
+    if (index < 0)
+        return;
+    const QString face = FontName->itemText(index);
+    selection::setFaceName(*infoTekst, face);
+    const int current = selection::pointSize(*infoTekst);
+    const int size = FontFelterSize(face, current);
+    if (size != current)
+        selection::setPointSize(*infoTekst, size);
+    OldFontname = face;
+}
+
+void TeditForm::SizBoxChange()
+{
+    const int index = SizBox->currentIndex();
+    if (index < 0)
+        return;
+    selection::setPointSize(*infoTekst, SizBox->itemText(index).toInt());
+}
+
+void TeditForm::SetSize(int Siz)
+{
+    const int index = SizBox->findText(QString::number(Siz));
+    if (index < 0)
+        return;
+    SizBox->setCurrentIndex(index);
+    selection::setPointSize(*infoTekst, Siz);
+}
+
+void TeditForm::ColorGridClick()
+{
+    ColorGrid->setBackgroundIndex(15);
+    selection::setColor(*infoTekst, ColorGrid->foregroundColor());
+}
+
+void TeditForm::AgoEditExecute()
+{
+    const QString path = m_documentPath ? m_documentPath() : QString();
+    if (!path.isEmpty())
+        shellExecute(ShellVerb::Edit, path);
+}
+
+bool TeditForm::AgoEditUpdate() const { return m_documentPath && !m_documentPath().isEmpty(); }
+
+void TeditForm::ToolButton3Click()
+{
+    if (!m_printWindow)
+        return;
+    m_printWindow->show();
+    m_printWindow->raise();
+    m_printWindow->activateWindow();
+}
+
+void TeditForm::FormActivate() { XYinfo(); }
+
+void TeditForm::infoTekstContextMenu(const QPoint& position)
+{
+    PopupEdit->popup(infoTekst->mapToGlobal(position));
+}
+
+void TeditForm::keyPressEvent(QKeyEvent* event)
+{
+    QWidget::keyPressEvent(event);
+    XYinfo();
+}
+
+void TeditForm::keyReleaseEvent(QKeyEvent* event)
+{
+    QWidget::keyReleaseEvent(event);
+    XYinfo();
+}
+
+void TeditForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TeditForm::clearDocument()
+{
+    infoTekst->clear();
+    applyDefaultFormat();
+    XYinfo();
+}
+
+void TeditForm::loadDocument(const QString& path)
+{
+    const QByteArray bytes = documentfile::readBytes(path);
+    QTextDocument* document = infoTekst->document();
+    // A loaded document starts a fresh undo history and brings its own formatting.
+    document->setUndoRedoEnabled(false);
+    infoTekst->clear();
+    document->setDefaultFont(QFont(defaultFace, defaultSize));
+    documentfile::load(bytes, *document);
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    infoTekst->moveCursor(QTextCursor::Start);
+    XYinfo();
+}
+
+void TeditForm::saveDocument(const QString& path) { documentfile::write(path, *infoTekst->document()); }
 
 void TeditForm::setPrintWindow(QWidget* window) { m_printWindow = window; }
 
-void TeditForm::setDocumentPathSource(std::function<QString()> source) { m_documentPath = std::move(source); }
+void TeditForm::setDocumentPathSource(std::function<QString()> source)
+{
+    m_documentPath = std::move(source);
+    ActionListEdit->updateActions();
+}
+
+QString TeditForm::statusPanelText(int panel) const
+{
+    if (panel < 0 || panel >= 7)
+        return {};
+    return InfoPanels[panel]->text();
+}
 
 } // namespace struktur

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SelectionFormat.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+
+#include <cmath>
+
+namespace struktur::selection {
+
+QFont font(const QTextEdit& edit)
+{
+    return edit.currentCharFormat().font().resolve(edit.document()->defaultFont());
+}
+
+int pointSize(const QTextEdit& edit)
+{
+    const qreal points = font(edit).pointSizeF();
+    if (points <= 0)
+        return 0;
+    const auto twentieths = static_cast<long long>(std::llround(points * 20));
+    return static_cast<int>(twentieths / 20);
+}
+
+QColor color(const QTextEdit& edit)
+{
+    const QBrush brush = edit.currentCharFormat().foreground();
+    if (brush.style() == Qt::NoBrush)
+        return edit.palette().color(QPalette::Text);
+    return brush.color();
+}
+
+void merge(QTextEdit& edit, const QTextCharFormat& format)
+{
+    edit.mergeCurrentCharFormat(format);
+}
+
+void setFaceName(QTextEdit& edit, const QString& faceName)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({ faceName });
+    merge(edit, format);
+}
+
+void setPointSize(QTextEdit& edit, int points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    merge(edit, format);
+}
+
+void setColor(QTextEdit& edit, const QColor& color)
+{
+    if (!color.isValid())
+        return;
+    QTextCharFormat format;
+    format.setForeground(color);
+    merge(edit, format);
+}
+
+static bool isBulletStyle(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+        || style == QTextListFormat::ListSquare;
+}
+
+bool hasBullets(const QTextEdit& edit)
+{
+    const QTextList* list = edit.textCursor().currentList();
+    return list && isBulletStyle(list->format().style());
+}
+
+void toggleBullets(QTextEdit& edit)
+{
+    QTextCursor cursor = edit.textCursor();
+    cursor.beginEditBlock();
+    if (hasBullets(edit)) {
+        QTextBlockFormat outsideLists;
+        outsideLists.setObjectIndex(-1);
+        cursor.mergeBlockFormat(outsideLists);
+    } else {
+        QTextListFormat bullets;
+        bullets.setStyle(QTextListFormat::ListDisc);
+        bullets.setIndent(1);
+        cursor.createList(bullets);
+    }
+    cursor.endEditBlock();
+}
+
+} // namespace struktur::selection
