@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ElementModel.h"
+
+#include "ElementOrder.h"
+
+namespace struktur {
+
+ElementModel::ElementModel(QObject* parent)
+    : QAbstractItemModel(parent)
+{
+}
+
+ElementModel::~ElementModel() = default;
+
+Element* ElementModel::element(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return nullptr;
+    Q_ASSERT_X(index.model() == this, "ElementModel::element", "index of another model");
+    return static_cast<Element*>(index.internalPointer());
+}
+
+Element* ElementModel::elementOrRoot(const QModelIndex& index) const
+{
+    return index.isValid() ? element(index) : m_tree.root();
+}
+
+QModelIndex ElementModel::indexOf(const Element* element) const
+{
+    if (!element || element == m_tree.root())
+        return {};
+    return createIndex(element->row(), 0, const_cast<Element*>(element));
+}
+
+Element* ElementModel::addElement(const Element* relative, TNodeAttachMode mode, const QString& text)
+{
+    const AttachPlace place = relative ? attachPlace(relative, mode) : AttachPlace { m_tree.root(), m_tree.root()->childCount() };
+    beginInsertRows(indexOf(place.parent), place.row, place.row);
+    Element* added = m_tree.insert(place.parent, place.row, text);
+    endInsertRows();
+    return added;
+}
+
+void ElementModel::removeElement(Element* element)
+{
+    beginRemoveRows(indexOf(element->parent()), element->row(), element->row());
+    m_tree.remove(element);
+    endRemoveRows();
+}
+
+bool ElementModel::moveElement(Element* element, const Element* destination, TNodeAttachMode mode)
+{
+    if (element->contains(destination))
+        return false;
+    const AttachPlace place = attachPlace(destination, mode);
+    const bool samePlace = place.parent == element->parent() && (place.row == element->row() || place.row == element->row() + 1);
+    if (samePlace)
+        return false;
+    const QModelIndex from = indexOf(element->parent());
+    if (!beginMoveRows(from, element->row(), element->row(), indexOf(place.parent), place.row))
+        return false;
+    m_tree.move(element, place.parent, place.row);
+    endMoveRows();
+    return true;
+}
+
+void ElementModel::setText(Element* element, const QString& text)
+{
+    element->text = text;
+    const QModelIndex index = indexOf(element);
+    Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
+}
+
+void ElementModel::setData(Element* element, bool hasData, const QString& data, int icon)
+{
+    element->hasData = hasData;
+    element->data = hasData ? data : QString();
+    element->icon = icon;
+    const QModelIndex index = indexOf(element);
+    Q_EMIT dataChanged(index, index, { Qt::DecorationRole, IconRole, DataStringRole });
+}
+
+void ElementModel::sort(const ElementOrder& order)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Persistent indexes carry their element, whose new row is known after the sort.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<Element*> elements;
+    elements.reserve(size_t(before.size()));
+    for (const QModelIndex& index : before)
+        elements.push_back(element(index));
+    sortTree(m_tree, order);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (size_t i = 0; i < elements.size(); ++i)
+        after.append(createIndex(elements[i]->row(), before[qsizetype(i)].column(), elements[i]));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ElementModel::clear()
+{
+    beginResetModel();
+    m_tree.clear();
+    endResetModel();
+}
+
+void ElementModel::rebuild(const std::function<void(ElementTree&)>& fill)
+{
+    struct ResetGuard {
+        ElementModel* model;
+        ~ResetGuard() { model->endResetModel(); }
+    };
+    beginResetModel();
+    ResetGuard guard { this };
+    m_tree.clear();
+    fill(m_tree);
+}
+
+QModelIndex ElementModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0)
+        return {};
+    const Element* parentElement = elementOrRoot(parent);
+    if (row >= parentElement->childCount())
+        return {};
+    return createIndex(row, 0, parentElement->child(row));
+}
+
+QModelIndex ElementModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid())
+        return {};
+    return indexOf(element(child)->parent());
+}
+
+QModelIndex ElementModel::sibling(int row, int column, const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return {};
+    return this->index(row, column, parent(index));
+}
+
+int ElementModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    return elementOrRoot(parent)->childCount();
+}
+
+int ElementModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+bool ElementModel::hasChildren(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return false;
+    return elementOrRoot(parent)->hasChildren();
+}
+
+QVariant ElementModel::data(const QModelIndex& index, int role) const
+{
+    const Element* element = this->element(index);
+    if (!element)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return element->text;
+    case IconRole:
+        return int(element->icon);
+    case DataStringRole:
+        return element->hasData ? element->data : QString();
+    default:
+        return {};
+    }
+}
+
+bool ElementModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    Element* element = this->element(index);
+    if (!element || role != Qt::EditRole)
+        return false;
+    const QString text = storableElementText(value.toString());
+    if (text == element->text)
+        return true;
+    setText(element, text);
+    Q_EMIT textEdited(index);
+    return true;
+}
+
+Qt::ItemFlags ElementModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+} // namespace struktur

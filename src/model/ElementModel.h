@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ElementTree.h"
+
+#include <QAbstractItemModel>
+
+#include <functional>
+
+namespace struktur {
+
+class ElementOrder;
+
+/// The item model over an element tree: one column, an index's internal pointer is its element.
+/// Every change of the tree goes through this class so that views hear of it. Editing a text in
+/// place cleans it for storage and reports `textEdited`.
+class ElementModel : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        IconRole = Qt::UserRole + 1, ///< int: the icon index, -1 for none
+        DataStringRole, ///< QString: the element data string, null when the element has none
+    };
+
+    explicit ElementModel(QObject* parent = nullptr);
+    ~ElementModel() override;
+
+    const ElementTree& tree() const { return m_tree; }
+
+    Element* element(const QModelIndex& index) const;
+    QModelIndex indexOf(const Element* element) const;
+
+    /// Adds an element at the place `mode` gives relative to `relative`; a null `relative` adds
+    /// it as the last top-level element.
+    Element* addElement(const Element* relative, TNodeAttachMode mode, const QString& text);
+    void removeElement(Element* element);
+    /// Moves `element` with its subtree to the place `mode` gives relative to `destination`.
+    /// Returns false, changing nothing, when the destination lies inside the moved subtree or the
+    /// element is already in that place.
+    bool moveElement(Element* element, const Element* destination, TNodeAttachMode mode);
+    void setText(Element* element, const QString& text);
+    /// Sets the element data string and icon; `hasData` false leaves the element without data.
+    void setData(Element* element, bool hasData, const QString& data, int icon);
+    void sort(const ElementOrder& order);
+    void clear();
+    /// Replaces the whole tree by what `fill` builds into the emptied tree; views are reset once,
+    /// also when `fill` throws (the exception goes on to the caller, the partial tree stays).
+    void rebuild(const std::function<void(ElementTree&)>& fill);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    QModelIndex sibling(int row, int column, const QModelIndex& index) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    /// An element's text was changed by editing it in place.
+    void textEdited(const QModelIndex& index);
+
+private:
+    Element* elementOrRoot(const QModelIndex& index) const;
+
+    ElementTree m_tree;
+};
+
+} // namespace struktur

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ElementOrder.h"
+
+#include <algorithm>
+
+namespace struktur {
+namespace {
+
+QLocale collationLocale(const QLocale& locale)
+{
+    // The C locale collates by code point; the interface is Danish, so sort as Danish.
+    if (locale.language() == QLocale::C)
+        return QLocale(QLocale::Danish, QLocale::Denmark);
+    return locale;
+}
+
+} // namespace
+
+ElementOrder::ElementOrder()
+    : ElementOrder(QLocale::system())
+{
+}
+
+ElementOrder::ElementOrder(const QLocale& locale)
+    : m_caseSensitive(collationLocale(locale))
+    , m_caseInsensitive(collationLocale(locale))
+{
+    m_caseSensitive.setCaseSensitivity(Qt::CaseSensitive);
+    m_caseInsensitive.setCaseSensitivity(Qt::CaseInsensitive);
+    m_upperCaseFirst = m_caseSensitive.compare(u"a", u"A") > 0;
+}
+
+int ElementOrder::compare(QStringView a, QStringView b) const
+{
+    if (!m_upperCaseFirst)
+        return m_caseSensitive.compare(a, b);
+    // Texts that differ beyond case are ordered as the locale orders them; between texts that
+    // differ only in case the locale's upper-case-first verdict is turned round.
+    const int ignoringCase = m_caseInsensitive.compare(a, b);
+    if (ignoringCase != 0)
+        return ignoringCase;
+    return -m_caseSensitive.compare(a, b);
+}
+
+void sortTree(ElementTree& tree, const ElementOrder& order)
+{
+    std::vector<Element*> siblings;
+    // Pre-order over the elements that have children, the root included; sorting a group never
+    // changes which elements are still to be visited below it.
+    for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
+        if (parent->childCount() < 2)
+            continue;
+        siblings.clear();
+        for (int row = 0; row < parent->childCount(); ++row)
+            siblings.push_back(parent->child(row));
+        std::stable_sort(siblings.begin(), siblings.end(),
+            [&order](const Element* a, const Element* b) { return order.compare(a->text, b->text) < 0; });
+        tree.reorder(parent, siblings);
+    }
+}
+
+} // namespace struktur

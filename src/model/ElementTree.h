@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "AttachMode.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace struktur {
+
+/// One element of a structure: a caption text, an optional element data string (icon digit
+/// followed by the document's file name) and an icon index (0-9, or -1 for none).
+class Element {
+public:
+    Element() = default;
+    ~Element();
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+
+    QString text;
+    /// The element data string exactly as read or set; meaningful only when hasData is true.
+    QString data;
+    bool hasData = false;
+    int icon = 0;
+
+    /// The parent element; the tree's invisible root for a top-level element, null for the root.
+    Element* parent() const { return m_parent; }
+    /// The position among the parent's children.
+    int row() const { return m_row; }
+    int childCount() const { return int(m_children.size()); }
+    bool hasChildren() const { return !m_children.empty(); }
+    Element* child(int row) const { return m_children[size_t(row)].get(); }
+    /// The element's depth: 0 for a top-level element.
+    int level() const;
+
+    /// True when `other` is this element or one of its descendants.
+    bool contains(const Element* other) const;
+
+    /// The file name: the element data string without its first character; empty without data.
+    QString fileName() const { return hasData ? data.mid(1) : QString(); }
+
+private:
+    friend class ElementTree;
+
+    Element* m_parent = nullptr;
+    std::vector<std::unique_ptr<Element>> m_children;
+    int m_row = 0;
+};
+
+/// The element tree: an invisible root whose children are the top-level elements. Every walk is
+/// iterative, so a tree as deep as it is long (one level per line) cannot exhaust the stack.
+class ElementTree {
+public:
+    ElementTree();
+    ElementTree(const ElementTree&) = delete;
+    ElementTree& operator=(const ElementTree&) = delete;
+
+    Element* root() const { return m_root.get(); }
+    bool isEmpty() const { return !m_root->hasChildren(); }
+    /// The number of elements on every level.
+    qsizetype size() const { return m_size; }
+    /// The first top-level element, or null for an empty tree.
+    Element* first() const { return isEmpty() ? nullptr : m_root->child(0); }
+
+    /// Removes every element.
+    void clear();
+
+    /// Adds a new element as child of `parent` at `row` (0..childCount).
+    Element* insert(Element* parent, int row, QString text);
+    /// Appends a new element as last child of `parent`; the fast path of file reading.
+    Element* append(Element* parent, QString text);
+    /// Removes the element with its whole subtree.
+    void remove(Element* element);
+    /// Moves the element with its subtree to `row` of `parent`, where `row` counts the children
+    /// of `parent` before the element is taken out. The caller guarantees `parent` is not inside
+    /// the moved subtree.
+    void move(Element* element, Element* parent, int row);
+    /// Reorders the children of `parent` to `order`, which holds each child exactly once.
+    void reorder(Element* parent, std::vector<Element*> order);
+
+    /// The pre-order successor of `element` (the root gives the first element), or null.
+    Element* next(const Element* element) const;
+
+private:
+    void renumber(Element* parent, int from);
+
+    std::unique_ptr<Element> m_root;
+    qsizetype m_size = 0;
+};
+
+/// The place (parent, row) where an element attached at `relative` by `mode` goes; `relative`
+/// is an element of the tree, not the root.
+struct AttachPlace {
+    Element* parent;
+    int row;
+};
+AttachPlace attachPlace(const Element* relative, TNodeAttachMode mode);
+
+/// Makes a text storable in the structure file: removes leading tabs and spaces (which read back
+/// as levels) and turns CR, LF and NUL (which end a line or the file) into spaces.
+QString storableElementText(QString text);
+
+} // namespace struktur

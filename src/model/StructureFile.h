@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ElementTree.h"
+
+#include <QStringList>
+
+#include <functional>
+
+/// The two line formats of a structure: the structure file (one element a line, indented by one
+/// tab per level) and the data file (one element data string a line). Both list the elements in
+/// pre-order. Bytes and encodings are the text-file layer's; these work on lines.
+namespace struktur::structurefile {
+
+/// Calls `visit(element, level)` for every element in pre-order.
+void forEachElement(const ElementTree& tree, const std::function<void(Element*, int)>& visit);
+
+/// The number of leading tabs and spaces of a structure line: its level.
+int lineLevel(QStringView line);
+
+/// Appends the elements described by structure lines to an empty tree. A line deeper by more
+/// than one level than the one before stops the read with "Invalid level (%d) for item "%s"";
+/// the elements read before that line stay in the tree.
+void readStructure(QStringList lines, ElementTree& tree);
+
+/// The structure lines of a tree: each element's level in tabs followed by its text.
+QStringList structureLines(const ElementTree& tree);
+
+/// Gives the n-th element in pre-order line n as its element data string and the line's first
+/// character as its icon. Stops with "List index out of bounds (%d)" when the lines run out and
+/// with "'%s' is not a valid integer value" when a line starts with anything but a digit (that
+/// element keeps its data string and icon 0). An empty line gives icon 0. Extra lines are ignored.
+void applyDataLines(QStringList lines, ElementTree& tree);
+
+/// The data lines of a tree: each element's data string, or "0" for an element without one.
+QStringList dataLines(const ElementTree& tree);
+
+} // namespace struktur::structurefile

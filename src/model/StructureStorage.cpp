@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "StructureStorage.h"
+
+#include "StructureFile.h"
+#include "platform/AtomicFile.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace struktur {
+
+bool fileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+LoadResult loadStructure(ElementTree& tree, const QString& structurePath, const QString& dataPath, bool dataOn)
+{
+    // The tree is emptied before anything is read, so that after a failure it never shows a
+    // previous structure under the new paths (where saving it would overwrite the new files).
+    tree.clear();
+    if (!fileExists(structurePath))
+        return LoadResult::NoStructureFile;
+    structurefile::readStructure(textfile::readLines(structurePath), tree);
+    if (!dataOn)
+        return LoadResult::Loaded;
+    if (!fileExists(dataPath))
+        return LoadResult::NoDataFile;
+    structurefile::applyDataLines(textfile::readLines(dataPath), tree);
+    return LoadResult::Loaded;
+}
+
+bool saveStructure(const ElementTree& tree, const QString& structurePath, const QString& dataPath, bool dataOn)
+{
+    if (structurePath.isEmpty() || (dataOn && dataPath.isEmpty()))
+        return false;
+    std::optional<PendingFile> data;
+    if (dataOn) {
+        data.emplace(dataPath);
+        data->write(textfile::encode(structurefile::dataLines(tree)));
+    }
+    PendingFile structure(structurePath);
+    structure.write(textfile::encode(structurefile::structureLines(tree)));
+    if (data)
+        data->commit();
+    structure.commit();
+    return true;
+}
+
+} // namespace struktur

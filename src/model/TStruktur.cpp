@@ -1,0 +1,332 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TStruktur.h"
+
+#include "ElementIcons.h"
+#include "ElementModel.h"
+#include "ElementOrder.h"
+#include "StructureStorage.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+using namespace struktur;
+
+namespace {
+
+/// The element model with the element pictures as decoration.
+class PicturedElementModel : public ElementModel {
+public:
+    using ElementModel::ElementModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DecorationRole) {
+            const Element* shown = element(index);
+            return shown ? QVariant(elementIcon(shown->icon)) : QVariant();
+        }
+        return ElementModel::data(index, role);
+    }
+};
+
+/// Holds the view's painting off for a scope, so a load does not redraw element by element.
+class UpdatesSuspended {
+public:
+    explicit UpdatesSuspended(QWidget* widget)
+        : m_widget(widget)
+        , m_wereEnabled(widget->updatesEnabled())
+    {
+        m_widget->setUpdatesEnabled(false);
+    }
+    ~UpdatesSuspended() { m_widget->setUpdatesEnabled(m_wereEnabled); }
+    UpdatesSuspended(const UpdatesSuspended&) = delete;
+    UpdatesSuspended& operator=(const UpdatesSuspended&) = delete;
+
+private:
+    QWidget* m_widget;
+    bool m_wereEnabled;
+};
+
+} // namespace
+
+TStruktur::TStruktur(QWidget* parent)
+    : QTreeView(parent)
+    , m_model(new PicturedElementModel(this))
+{
+    setObjectName(QStringLiteral("Struktur"));
+    setModel(m_model);
+    applyViewSettings();
+    connect(m_model, &ElementModel::textEdited, this, [this] { m_modified = true; });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { dropPickedUp(); });
+}
+
+TStruktur::~TStruktur() = default;
+
+void TStruktur::applyViewSettings()
+{
+    setHeaderHidden(true);
+    header()->setStretchLastSection(true);
+    setIndentation(19);
+    setRootIsDecorated(true);
+    setItemsExpandable(true);
+    setUniformRowHeights(true);
+    setIconSize(QSize(16, 16));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    QFont treeFont(QStringLiteral("Tahoma"), 8);
+    treeFont.setFamilies({ QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans") });
+    treeFont.setStyleHint(QFont::SansSerif);
+    setFont(treeFont);
+    // The selection stays highlighted as strongly when the tree loses the focus.
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : { QPalette::Highlight, QPalette::HighlightedText })
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+}
+
+bool TStruktur::GemStruktur()
+{
+    const bool written = saveStructure(m_model->tree(), m_strukturfile, m_datafile, m_dataOn);
+    if (written)
+        m_modified = false;
+    return written;
+}
+
+bool TStruktur::HentStruktur()
+{
+    LoadResult result = LoadResult::NoStructureFile;
+    {
+        const UpdatesSuspended suspended(this);
+        m_model->rebuild([&](ElementTree& tree) { result = loadStructure(tree, m_strukturfile, m_datafile, m_dataOn); });
+    }
+    if (result != LoadResult::Loaded)
+        return false;
+    m_modified = false;
+    viewport()->update();
+    return true;
+}
+
+void TStruktur::NyNode(const QString& Tekst, const QString& Data, int Index, bool sorter, bool gem)
+{
+    if (Tekst.isEmpty())
+        return;
+    const Element* relative = nullptr;
+    if (!isEmpty())
+        relative = hasSelection() ? selectedElement() : m_model->tree().first();
+    Element* added = m_model->addElement(relative, m_flytmode, storableElementText(Tekst));
+    setElementData(added, Data, Index);
+    afterChange(sorter, gem);
+}
+
+void TStruktur::RedigerNode(const QString& Tekst, const QString& Data, int Index, bool sorter, bool gem)
+{
+    Element* selected = selectedElement();
+    if (Tekst.isEmpty() || !selected)
+        return;
+    m_model->setText(selected, storableElementText(Tekst));
+    setElementData(selected, Data, Index);
+    afterChange(sorter, gem);
+}
+
+void TStruktur::setElementData(Element* element, const QString& data, int index)
+{
+    if (m_dataOn)
+        m_model->setData(element, true, QString::number(index) + data, index);
+    else
+        m_model->setData(element, false, {}, -1);
+}
+
+void TStruktur::afterChange(bool sorter, bool gem)
+{
+    if (sorter) {
+        AlphaSort();
+        m_modified = true;
+        return;
+    }
+    if (gem) {
+        GemStruktur();
+        return;
+    }
+    m_modified = true;
+}
+
+void TStruktur::SletNode()
+{
+    Element* selected = selectedElement();
+    if (!selected)
+        return;
+    m_model->removeElement(selected);
+    m_modified = true;
+}
+
+QString TStruktur::SelectedData() const
+{
+    const Element* selected = selectedElement();
+    if (!m_dataOn || !selected)
+        return {};
+    return selected->fileName();
+}
+
+QString TStruktur::InfoFilnavn(const QString& Filefternavn) const
+{
+    const Element* selected = selectedElement();
+    if (!selected)
+        return {};
+    QString name = selected->text;
+    if (selected->parent() != m_model->tree().root())
+        name.prepend(selected->parent()->text);
+    return m_infomappe + pathSeparator() + name + u'.' + Filefternavn;
+}
+
+void TStruktur::MusDown(int X, int Y)
+{
+    if (m_mouseDown) {
+        dropPickedUp();
+        return;
+    }
+    Element* pressed = elementAt(X, Y);
+    if (!pressed || pressed == m_model->tree().first())
+        return;
+    m_nodeDown = m_model->indexOf(pressed);
+    m_mouseDown = true;
+    viewport()->setCursor(Qt::PointingHandCursor);
+}
+
+void TStruktur::MusUp(int X, int Y, bool somGrundnode)
+{
+    if (!m_mouseDown)
+        return;
+    Element* picked = m_model->element(m_nodeDown);
+    dropPickedUp();
+    Element* released = elementAt(X, Y);
+    m_nodeUp = m_model->indexOf(released);
+    if (!picked || !released || released == picked)
+        return;
+    if (somGrundnode)
+        moveElement(picked, m_model->tree().first(), naInsert);
+    else
+        moveElement(picked, released, m_flytmode);
+    // Also when the move was refused: the release over another element counts as a change.
+    m_modified = true;
+}
+
+void TStruktur::moveElement(Element* element, const Element* destination, TNodeAttachMode mode)
+{
+    Element* formerParent = element->parent();
+    if (!m_model->moveElement(element, destination, mode))
+        return;
+    if (formerParent != m_model->tree().root() && !formerParent->hasChildren())
+        collapse(m_model->indexOf(formerParent));
+    for (Element* up = element->parent(); up != m_model->tree().root(); up = up->parent())
+        expand(m_model->indexOf(up));
+}
+
+void TStruktur::dropPickedUp()
+{
+    m_mouseDown = false;
+    m_nodeDown = QPersistentModelIndex();
+    viewport()->unsetCursor();
+}
+
+QString TStruktur::selectedText() const
+{
+    const Element* selected = selectedElement();
+    return selected ? selected->text : QString();
+}
+
+int TStruktur::selectedIcon() const
+{
+    const Element* selected = selectedElement();
+    return selected ? selected->icon : -1;
+}
+
+bool TStruktur::selectedHasData() const
+{
+    const Element* selected = selectedElement();
+    return selected && selected->hasData;
+}
+
+bool TStruktur::selectedHasChildren() const
+{
+    const Element* selected = selectedElement();
+    return selected && selected->hasChildren();
+}
+
+bool TStruktur::selectedIsFirst() const
+{
+    const Element* selected = selectedElement();
+    return selected && selected == m_model->tree().first();
+}
+
+bool TStruktur::isEmpty() const
+{
+    return m_model->tree().isEmpty();
+}
+
+int TStruktur::elementCount() const
+{
+    return int(m_model->tree().size());
+}
+
+void TStruktur::FullExpand()
+{
+    expandAll();
+}
+
+void TStruktur::FullCollapse()
+{
+    collapseAll();
+}
+
+void TStruktur::AlphaSort()
+{
+    m_model->sort(ElementOrder());
+}
+
+void TStruktur::Clear()
+{
+    m_model->clear();
+}
+
+Element* TStruktur::selectedElement() const
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? nullptr : m_model->element(selected.first());
+}
+
+Element* TStruktur::elementAt(int X, int Y) const
+{
+    return m_model->element(indexAt(QPoint(X, Y)));
+}
+
+void TStruktur::mousePressEvent(QMouseEvent* event)
+{
+    QTreeView::mousePressEvent(event);
+    m_pressed = true;
+    m_pressPosition = event->position().toPoint();
+    Q_EMIT mousePressed(event->button(), event->modifiers(), m_pressPosition.x(), m_pressPosition.y());
+}
+
+void TStruktur::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    const QPoint position = event->position().toPoint();
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+        && (position - m_pressPosition).manhattanLength() < QApplication::startDragDistance();
+    m_pressed = false;
+    if (click)
+        Q_EMIT treeClicked();
+    Q_EMIT mouseReleased(event->button(), event->modifiers(), position.x(), position.y());
+}
+
+void TStruktur::mouseMoveEvent(QMouseEvent* event)
+{
+    // A held button arranges elements; it must not drag the selection along.
+    if (event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
+}
