@@ -16,6 +16,7 @@ namespace {
 constexpr qreal twipsPerInch = 1440;
 // Layout coordinates are fixed-point underneath; lines that end within this much of an edge fit.
 constexpr qreal tolerance = 0.01;
+constexpr qreal edgeInset = 0.5;
 
 QRectF toDevicePixels(const TwipsRect& rect, const QPaintDevice& device)
 {
@@ -67,7 +68,7 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
         for (int i = 0; i < textLayout->lineCount(); ++i) {
             const QTextLine line = textLayout->lineAt(i);
             const qreal top = origin + line.y();
-            layout->lines.push_back({ qint32(block.position() + line.textStart()), top, top + line.height() });
+            layout->lines.push_back({ qint32(block.position() + line.textStart()), i, top, top + line.height() });
         }
     }
     m_layout = std::move(layout);
@@ -81,10 +82,50 @@ qsizetype RichTextFormatter::lineAt(qint32 position) const
     return after == lines.begin() ? 0 : (after - lines.begin()) - 1;
 }
 
+void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qreal top, qreal bottom) const
+{
+    QTextDocument& document = *m_layout->document;
+    QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
+    painter.save();
+    painter.translate(area.left(), area.top() - top);
+    const QRectF page(0, top, area.width(), bottom - top);
+    painter.setClipRect(page, Qt::IntersectClip);
+    painter.setPen(Qt::black);
+
+    // The document's own drawing also draws the line just above its clip within a paragraph (hidden
+    // by the clip on paper, but its text would still be in the page's content). So the lines of a
+    // paragraph that began on an earlier page are drawn here one by one, and the document draws
+    // from the next paragraph on. Paragraphs inside tables are left to the document.
+    qreal clipTop = top;
+    const Line& firstLine = m_layout->lines[first];
+    const QTextBlock block = document.findBlock(firstLine.position);
+    if (firstLine.lineInBlock > 0 && document.frameAt(block.position()) == document.rootFrame()) {
+        const QTextLayout& textLayout = *block.layout();
+        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft() - textLayout.boundingRect().topLeft();
+        for (int i = firstLine.lineInBlock; i < textLayout.lineCount(); ++i) {
+            const QTextLine line = textLayout.lineAt(i);
+            if (origin.y() + line.y() >= bottom - tolerance)
+                break;
+            line.draw(&painter, origin);
+        }
+        clipTop = qMax(top, origin.y() + textLayout.boundingRect().bottom());
+    }
+
+    if (clipTop < bottom) {
+        QAbstractTextDocumentLayout::PaintContext context;
+        // The document draws every paragraph that touches its clip; keep the neighbours above and
+        // below out, or their text would be in the page's content even where it is clipped away.
+        context.clip = QRectF(0, clipTop, area.width(), bottom - clipTop).adjusted(0, edgeInset, 0, -edgeInset);
+        context.palette.setColor(QPalette::Text, Qt::black);
+        documentLayout.draw(&painter, context);
+    }
+    painter.restore();
+}
+
 qint32 RichTextFormatter::formatRange(FormatRange& range, bool render)
 {
     const qint32 length = textLength();
-    if (!range.hdc || !range.hdc->device() || range.cpMin < 0 || range.cpMin > length)
+    if (!range.hdc || !range.hdc->isActive() || range.cpMin < 0 || range.cpMin > length)
         return -1;
     QPaintDevice* device = range.hdc->device();
     const QRectF area = toDevicePixels(range.rc, *device);
@@ -113,18 +154,8 @@ qint32 RichTextFormatter::formatRange(FormatRange& range, bool render)
         bottom = qBound(top, lines[next].top, limit);
     }
 
-    if (render && range.hdc->isActive()) {
-        QPainter& painter = *range.hdc;
-        painter.save();
-        painter.translate(area.left(), area.top() - top);
-        const QRectF clip(0, top, area.width(), bottom - top);
-        painter.setClipRect(clip, Qt::IntersectClip);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        m_layout->document->documentLayout()->draw(&painter, context);
-        painter.restore();
-    }
+    if (render)
+        draw(*range.hdc, area, first, top, bottom);
     range.rc.bottom = range.rc.top + qint32((bottom - top) * twipsPerInch / device->logicalDpiY());
     return notRendered;
 }

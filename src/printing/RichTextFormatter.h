@@ -10,6 +10,7 @@
 
 class QPaintDevice;
 class QPainter;
+class QRectF;
 class QTextDocument;
 
 namespace struktur {
@@ -44,7 +45,7 @@ public:
 
     /// Fits as much of the text from `range.cpMin` as the area takes, draws it on `range.hdc` when
     /// `render` is true, and returns the first position that did not fit (the text length when
-    /// everything did). Returns -1 when the request cannot be met: no device, an area without
+    /// everything did). Returns -1 when the request cannot be met: no open page, an area without
     /// width or height, or a start outside the text. Narrows `range.rc` to the height it used.
     qint32 formatRange(FormatRange& range, bool render);
 
@@ -54,6 +55,7 @@ public:
 private:
     struct Line {
         qint32 position;
+        int lineInBlock;
         qreal top;
         qreal bottom;
     };
@@ -61,6 +63,7 @@ private:
 
     void ensureLayout(QPaintDevice* device, qreal width);
     qsizetype lineAt(qint32 position) const;
+    void draw(QPainter& painter, const QRectF& area, qsizetype first, qreal top, qreal bottom) const;
 
     const QTextDocument& m_source;
     std::unique_ptr<Layout> m_layout;
