@@ -4,6 +4,7 @@
 #include "editor/ImageListEdit.h"
 #include "editor/SelectionFormat.h"
 #include "ui/ActionUpdates.h"
+#include "ui/HintLine.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -101,7 +102,7 @@ QAction* EditActionList::createAction(const char* name, const QString& caption, 
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
-    action->setStatusTip(hint);
+    setHint(action, hint);
     if (key != 0)
         action->setShortcut(QKeySequence(key));
     action->setShortcutContext(Qt::WindowShortcut);
@@ -326,7 +327,7 @@ void EditActionList::toggleBullets()
 void EditActionList::align(Qt::Alignment alignment)
 {
     if (QTextEdit* edit = richText(m_target()))
-        edit->setAlignment(alignment | Qt::AlignAbsolute);
+        edit->setAlignment(alignment);
     updateActions();
 }
 
@@ -351,7 +352,7 @@ QMenu* EditActionList::createPopupMenu(QWidget* parent, const QString& menuName,
             const QString key = source->shortcut().toString(QKeySequence::NativeText);
             item->setText(key.isEmpty() ? source->text() : source->text() + QLatin1Char('\t') + key);
             item->setIcon(source->icon());
-            item->setStatusTip(source->statusTip());
+            setHint(item, source->property(hintProperty).toString());
             item->setEnabled(source->isEnabled());
         };
         mirror();

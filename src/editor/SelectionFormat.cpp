@@ -80,9 +80,19 @@ void toggleBullets(QTextEdit& edit)
     QTextCursor cursor = edit.textCursor();
     cursor.beginEditBlock();
     if (hasBullets(edit)) {
-        QTextBlockFormat outsideLists;
-        outsideLists.setObjectIndex(-1);
-        cursor.mergeBlockFormat(outsideLists);
+        const QTextDocument* document = edit.document();
+        const QTextBlock last = document->findBlock(cursor.selectionEnd());
+        for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextCursor paragraph(block);
+                QTextBlockFormat unindented = block.blockFormat();
+                unindented.setIndent(0);
+                paragraph.setBlockFormat(unindented);
+            }
+            if (block == last)
+                break;
+        }
     } else {
         QTextListFormat bullets;
         bullets.setStyle(QTextListFormat::ListDisc);

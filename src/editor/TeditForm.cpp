@@ -10,12 +10,14 @@
 #include "editor/SelectionFormat.h"
 #include "editor/TColorGrid.h"
 #include "editor/TFontSizeComboBox.h"
-#include "editor/WindowPlacement.h"
 #include "platform/Error.h"
 #include "platform/OptionsFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
-#include "ui/ErrorDisplay.h"
+#include "ui/CreationGuard.h"
+#include "ui/HintLine.h"
+#include "ui/ImageList.h"
+#include "ui/WindowBounds.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -43,20 +45,8 @@ constexpr int quickSizes[4] = { 10, 11, 12, 14 };
 constexpr int panelWidths[7] = { 64, 48, 36, 48, 50, 48, 50 };
 const QSize designedClientSize(784, 274);
 const QSize smallestOuterSize(411, 312);
-
-/// The window shows hints in the main window's hint line only, never as tooltips.
-class NoToolTips : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ToolTip)
-            return true;
-        return QObject::eventFilter(watched, event);
-    }
-};
+// The frame the designed figures assume around the client area (outer minus client size).
+const QSize designedFrame(16, 38);
 
 QCollator faceCollator()
 {
@@ -108,13 +98,13 @@ TeditForm::~TeditForm() = default;
 
 void TeditForm::createWidgets()
 {
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(windowFont());
     QPalette skyBlue = palette();
     skyBlue.setColor(QPalette::Window, QColor(166, 202, 240));
     setPalette(skyBlue);
     setAutoFillBackground(true);
+    m_bounds = new WindowBounds(this, smallestOuterSize, designedFrame);
     resize(designedClientSize);
-    setMinimumSize(smallestOuterSize);
 
     createPanel();
     ToolBar2 = new QToolBar(this);
@@ -218,8 +208,7 @@ void TeditForm::createActions()
 
 void TeditForm::createToolBar()
 {
-    auto* noToolTips = new NoToolTips(this);
-    const auto addButton = [this, noToolTips](const char* name, QAction* action) {
+    const auto addButton = [this](const char* name, QAction* action) {
         auto* button = new QToolButton(ToolBar2);
         button->setObjectName(QLatin1String(name));
         button->setFocusPolicy(Qt::NoFocus);
@@ -227,14 +216,13 @@ void TeditForm::createToolBar()
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         if (action)
             button->setDefaultAction(action);
-        button->installEventFilter(noToolTips);
         ToolBar2->addWidget(button);
         return button;
     };
     ToolBar2->addSeparator();
     QToolButton* print = addButton("ToolButton3", nullptr);
     print->setIcon(ImageListEdit::image(ImageListEdit::printImage));
-    print->setStatusTip(QStringLiteral("Åben printboksen"));
+    setHint(print, QStringLiteral("Åben printboksen"));
     connect(print, &QToolButton::clicked, this, &TeditForm::ToolButton3Click);
     ToolBar2->addSeparator();
     QToolButton* copy = addButton("ToolButton1", ActionListEdit->EditCopy1);
@@ -252,8 +240,6 @@ void TeditForm::createToolBar()
     addButton("ToolButton18", ActionListEdit->RichEditBullets1);
     ToolBar2->addSeparator();
     addButton("redigerAndetKnap", ActionListEdit->AgoEdit);
-    for (QToolButton* button : SpeedButtons)
-        button->installEventFilter(noToolTips);
 }
 
 void TeditForm::createConnections()
@@ -273,12 +259,9 @@ void TeditForm::createConnections()
 
 void TeditForm::FormCreate()
 {
-    // A broken options file is reported, and the window is still completed.
-    try {
-        HentOpt();
-    } catch (const Error& error) {
-        showError(error);
-    }
+    // A short or broken options file is reported, and the window is still completed.
+    reportErrors([this] { HentOpt(); });
+    m_bounds->keepOnScreen();
     GetFontNames();
     FontFelter(defaultFace);
     FontFelterSize(defaultFace, defaultSize);
@@ -302,48 +285,27 @@ void TeditForm::applyDefaultFormat()
 
 void TeditForm::HentOpt()
 {
-    QRect outer = frameGeometry();
-    const bool read = readOptionsFile(optfil, 4, [this, &outer](int line, int value) {
+    readOptionsFile(optfil, 4, [this](int line, int value) {
         switch (line) {
         case 0:
-            outer.moveTop(value);
+            m_bounds->setTop(value);
             break;
         case 1:
-            outer.moveLeft(value);
+            m_bounds->setLeft(value);
             break;
         case 2:
-            outer.setWidth(value);
+            m_bounds->setWidth(value);
             break;
         case 3:
-            outer.setHeight(value);
+            m_bounds->setHeight(value);
             break;
         }
-        setOuterGeometry(*this, outer);
-        m_savedOuterGeometry = outer;
     });
-    if (!read)
-        return;
-    // A position saved on a screen that is gone would leave the window out of reach.
-    m_savedOuterGeometry = placeOnScreens(outer, availableScreenAreas());
-    setOuterGeometry(*this, m_savedOuterGeometry);
 }
 
 void TeditForm::GemOpt()
 {
-    const QRect outer = frameGeometry();
-    writeOptionsFile(optfil, { outer.top(), outer.left(), outer.width(), outer.height() });
-}
-
-void TeditForm::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // The frame is known only once the window is on screen; the saved size is the outer one.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    setMinimumSize((smallestOuterSize - frame).expandedTo(QSize(0, 0)));
-    if (m_savedOuterGeometry.isValid() && !frame.isEmpty()) {
-        setOuterGeometry(*this, m_savedOuterGeometry);
-        m_savedOuterGeometry = QRect();
-    }
+    writeOptionsFile(optfil, { m_bounds->top(), m_bounds->left(), m_bounds->width(), m_bounds->height() });
 }
 
 void TeditForm::GetFontNames()

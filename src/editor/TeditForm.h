@@ -20,6 +20,7 @@ namespace struktur {
 class EditActionList;
 class TColorGrid;
 class TFontSizeComboBox;
+class WindowBounds;
 
 /// The document editor window "Struktur tekst": one instance for the whole run, holding the
 /// program's one document buffer `infoTekst` with its face, size and colour controls, format
@@ -79,7 +80,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void createWidgets();
@@ -120,7 +120,7 @@ private:
     QString optfil;
     QWidget* m_printWindow = nullptr;
     std::function<QString()> m_documentPath;
-    QRect m_savedOuterGeometry;
+    WindowBounds* m_bounds = nullptr;
 };
 
 } // namespace struktur
