@@ -1,0 +1,547 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ProjectsPage.h"
+
+#include "Instances.h"
+#include "Tmainform.h"
+#include "editor/TeditForm.h"
+#include "folders/FileListBox.h"
+#include "folders/TmappeForm.h"
+#include "model/TStruktur.h"
+#include "platform/Error.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "platform/TextFile.h"
+#include "ui/Dialogs.h"
+#include "ui/HintLine.h"
+#include "ui/ImageList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace struktur::registry {
+namespace {
+
+const QString registrySuffix = QStringLiteral(".txt");
+
+StructurePaths builtIn(const QString& programdir, const QString& folderName)
+{
+    const QString sep = pathSeparator();
+    const QString folder = programdir + sep + folderName + sep;
+    return {folder + QStringLiteral("struktur.txt"), folder + QStringLiteral("data.txt"),
+        folder + QStringLiteral("tekstfiler") + sep};
+}
+
+QString comparableFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+QString registryFilePath(const QString& programdir, const QString& entry)
+{
+    return programdir + pathSeparator() + entry;
+}
+
+QStringList registryEntries(const QString& programdir)
+{
+    // Sorted by name as the file systems of the host program's machines list them; a hash
+    // order would shuffle the list between folders.
+    return QDir(programdir).entryList({QStringLiteral("*") + registrySuffix},
+        QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+}
+
+QString registryLine(const QStringList& lines, int index)
+{
+    if (index >= lines.size())
+        throw Error::listIndexOutOfBounds(index);
+    return lines[index];
+}
+
+std::optional<StructurePaths> builtInPaths(const QString& programdir, const QString& entry)
+{
+    if (entry == QStringLiteral("Information.txt"))
+        return builtIn(programdir, QStringLiteral("Information"));
+    if (entry == QStringLiteral("Enhedsinformation.txt"))
+        return builtIn(programdir, QStringLiteral("Enhedsinformation"));
+    return std::nullopt;
+}
+
+StructurePaths resolveEntry(const QString& programdir, const QString& entry)
+{
+    if (const auto paths = builtInPaths(programdir, entry))
+        return *paths;
+    const QStringList lines = textfile::readLines(registryFilePath(programdir, entry));
+    return {registryLine(lines, 0), registryLine(lines, 1), registryLine(lines, 2)};
+}
+
+StructurePaths pathsForFolder(const QString& folderText)
+{
+    const QString sep = pathSeparator();
+    return {folderText + sep + QStringLiteral("struktur.txt"), folderText + sep + QStringLiteral("data.txt"),
+        folderText + sep + QStringLiteral("tekstfiler") + sep};
+}
+
+QString foldAsciiLetters(const QString& text)
+{
+    QString folded = text;
+    for (QChar& ch : folded) {
+        if (ch >= u'A' && ch <= u'Z')
+            ch = QChar(ch.unicode() + (u'a' - u'A'));
+    }
+    return folded;
+}
+
+bool doFileExists(const QString& name, const QStringList& entries)
+{
+    const QString wanted = foldAsciiLetters(name + registrySuffix);
+    return std::any_of(
+        entries.begin(), entries.end(), [&](const QString& entry) { return foldAsciiLetters(entry) == wanted; });
+}
+
+QStringList folderLevels(const QString& folderText)
+{
+    const QChar sep = pathSeparator().front();
+    QStringList levels;
+    for (qsizetype i = 0; i < folderText.size(); ++i) {
+        if (folderText[i] == sep && i > 0)
+            levels.append(folderText.first(i));
+    }
+    if (!folderText.isEmpty())
+        levels.append(folderText);
+    return levels;
+}
+
+bool mayEmptyFolder(const QString& folder, const QString& programdir)
+{
+    if (folder.trimmed().isEmpty())
+        return false;
+    const QString target = comparableFolder(folder);
+    if (QDir(target).isRoot())
+        return false;
+    return target != comparableFolder(QDir::homePath()) && target != comparableFolder(programdir);
+}
+
+void deleteFilesIn(const QString& folder)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : files)
+        QFile::remove(file.absoluteFilePath());
+}
+
+} // namespace struktur::registry
+
+namespace struktur {
+namespace {
+
+template<typename Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1StringView(name));
+    return widget;
+}
+
+QLabel* heading(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* label = named(new QLabel(caption, parent), name);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* pictureButton(const char* name, const QString& caption, const QIcon& picture, const QString& hint,
+    QWidget* parent)
+{
+    auto* button = named(new QPushButton(picture, caption, parent), name);
+    button->setIconSize(QSize(16, 16));
+    button->setAutoDefault(false);
+    setHint(button, hint);
+    return button;
+}
+
+QToolButton* largeToolButton(const char* name, const QString& caption, const QIcon& picture, const QString& hint,
+    QWidget* parent)
+{
+    auto* button = named(new QToolButton(parent), name);
+    button->setText(caption);
+    button->setIcon(picture);
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setMinimumSize(90, 56);
+    setHint(button, hint);
+    return button;
+}
+
+QLineEdit* pathField(const char* name, const QString& text, QWidget* parent)
+{
+    auto* field = named(new QLineEdit(text, parent), name);
+    field->setReadOnly(true);
+    return field;
+}
+
+bool isListMove(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ProjectsPage::ProjectsPage(Tmainform& mainform, QWidget* parent)
+    : QWidget(parent)
+    , m_mainform(mainform)
+{
+    setObjectName(QStringLiteral("ProjectsPage"));
+    createWidgets();
+    createLayout();
+    createConnections();
+}
+
+void ProjectsPage::createWidgets()
+{
+    const ImageList* buttons = m_mainform.ImageList1;
+    const ImageList* tools = m_mainform.ImageList32;
+    const auto button = [buttons](Tmainform::ButtonImage image) { return buttons ? buttons->icon(image) : QIcon(); };
+    const auto tool = [tools](Tmainform::ToolImage image) { return tools ? tools->icon(image) : QIcon(); };
+
+    Label1 = heading("Label1", QStringLiteral("Eksisterende strukturer"), this);
+    strukturboks = named(new QListWidget(this), "strukturboks");
+    strukturboks->setSelectionMode(QAbstractItemView::SingleSelection);
+    redigerKnap = pictureButton("redigerKnap", QStringLiteral("Indlæs struktur"), button(Tmainform::ListImage),
+        QStringLiteral("Rediger valgte struktur"), this);
+    sletKnap = pictureButton("sletKnap", QStringLiteral("Slet struktur"), button(Tmainform::ScissorsImage),
+        QStringLiteral("Slet valgte struktur med den angivne strukturmappe"), this);
+
+    Label2 = heading("Label2", QStringLiteral("Struktur navn"), this);
+    navnEdit = named(new QLineEdit(this), "navnEdit");
+    setHint(navnEdit, QStringLiteral("Indfør strukturens unikke navn"));
+    Label3 = heading("Label3", QStringLiteral("Struktur mappe"), this);
+    strukturmappeEdit = named(new QLineEdit(this), "strukturmappeEdit");
+    setHint(strukturmappeEdit,
+        QStringLiteral("Indfør den mappe som strukturen skal pladseres i, relateret til det program, der skal "
+                       "anvende strukturen"));
+    SpeedButton2 = named(new QToolButton(this), "SpeedButton2");
+    SpeedButton2->setIcon(button(Tmainform::FolderImage));
+    SpeedButton2->setIconSize(QSize(16, 16));
+    SpeedButton2->setAutoRaise(true);
+    setHint(SpeedButton2, QStringLiteral("Find mappe i dialogboks, og tilføj eventuelt nye mapper"));
+    opretKnap = pictureButton("opretKnap", QStringLiteral("Opret ny struktur"), button(Tmainform::TextLinesImage),
+        QStringLiteral("Gem og opret ny struktur"), this);
+    Label9 = heading("Label9", QStringLiteral("Filer i dokumentmappe"), this);
+    filbox = named(new FileListBox(this), "filbox");
+
+    ToolButton20 = largeToolButton("ToolButton20", QStringLiteral("Dokumentmappe"), tool(Tmainform::OpenFolderImage),
+        QStringLiteral("Åben aktuelle dokumentmappe i stifinder"), this);
+    ToolButton21 = largeToolButton("ToolButton21", QStringLiteral("Rediger"), tool(Tmainform::EditSheetImage),
+        QStringLiteral("Rediger valgte fil fi fillisten"), this);
+
+    Label5 = heading("Label5", QStringLiteral("Strukturfil"), this);
+    Edit1 = pathField("Edit1", QStringLiteral("Strukturfil navn"), this);
+    Label7 = heading("Label7", QStringLiteral("Datafil"), this);
+    Edit2 = pathField("Edit2", QStringLiteral("Datafil navn"), this);
+    Label8 = heading("Label8", QStringLiteral("Dokumentmappe"), this);
+    Edit3 = pathField("Edit3", QStringLiteral("Dokumentmappe navn"), this);
+}
+
+void ProjectsPage::createLayout()
+{
+    auto* list = new QVBoxLayout;
+    list->addWidget(Label1);
+    list->addWidget(strukturboks, 1);
+    list->addWidget(redigerKnap);
+    list->addWidget(sletKnap);
+
+    // The folder button stands in its own narrow column, level with the folder field.
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(2);
+    fields->addWidget(Label2, 0, 0);
+    fields->addWidget(navnEdit, 1, 0);
+    fields->addWidget(Label3, 2, 0);
+    fields->addWidget(strukturmappeEdit, 3, 0);
+    fields->addWidget(SpeedButton2, 3, 1);
+    fields->addWidget(opretKnap, 4, 0);
+    fields->addWidget(Label9, 5, 0);
+    fields->addWidget(filbox, 6, 0);
+    fields->setRowStretch(6, 1);
+    fields->setColumnMinimumWidth(1, 24);
+
+    auto* tools = new QVBoxLayout;
+    tools->addSpacing(Label1->sizeHint().height());
+    tools->addWidget(ToolButton20);
+    tools->addWidget(ToolButton21);
+    tools->addStretch(1);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(list, 4);
+    columns->addLayout(fields, 5);
+    columns->addLayout(tools);
+
+    auto* paths = new QVBoxLayout;
+    paths->setSpacing(2);
+    for (auto [label, field] : {std::pair{Label5, Edit1}, {Label7, Edit2}, {Label8, Edit3}}) {
+        paths->addWidget(label);
+        paths->addWidget(field);
+    }
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(columns, 1);
+    page->addSpacing(6);
+    page->addLayout(paths);
+}
+
+void ProjectsPage::createConnections()
+{
+    connect(strukturboks, &QListWidget::itemClicked, this, &ProjectsPage::strukturboksClick);
+    connect(strukturboks, &QListWidget::itemDoubleClicked, this, &ProjectsPage::strukturboksDblClick);
+    strukturboks->installEventFilter(this);
+    connect(redigerKnap, &QPushButton::clicked, this, &ProjectsPage::redigerKnapClick);
+    connect(sletKnap, &QPushButton::clicked, this, &ProjectsPage::sletKnapClick);
+    connect(opretKnap, &QPushButton::clicked, this, &ProjectsPage::opretKnapClick);
+    connect(SpeedButton2, &QToolButton::clicked, this, &ProjectsPage::SpeedButton2Click);
+    connect(ToolButton20, &QToolButton::clicked, this, &ProjectsPage::ToolButton20Click);
+    connect(ToolButton21, &QToolButton::clicked, this, &ProjectsPage::ToolButton21Click);
+}
+
+// Moving through the list with the keys is a click on the entry reached, as with the mouse.
+bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == strukturboks && event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isListMove(key->key()) && !key->isAutoRepeat())
+            strukturboksClick();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ProjectsPage::LoadStrukturBoks()
+{
+    strukturboks->clear();
+    strukturboks->addItems(registry::registryEntries(m_mainform.programdir));
+}
+
+void ProjectsPage::showDocumentFolder(const QString& folder)
+{
+    Edit3->setText(folder);
+    filbox->applyFilePath(folder);
+}
+
+QString ProjectsPage::chosenEntry(bool orFirst) const
+{
+    const QList<QListWidgetItem*> selected = strukturboks->selectedItems();
+    if (!selected.isEmpty())
+        return selected.first()->text();
+    if (orFirst && strukturboks->count() > 0)
+        return strukturboks->item(0)->text();
+    return QString();
+}
+
+void ProjectsPage::strukturboksClick()
+{
+    if (strukturboks->count() == 0)
+        return;
+    const QString entry = chosenEntry(true);
+    const QString& programdir = m_mainform.programdir;
+    if (const auto paths = registry::builtInPaths(programdir, entry)) {
+        Edit1->setText(paths->structureFile);
+        Edit2->setText(paths->dataFile);
+        Edit3->setText(paths->documentFolder);
+    } else {
+        // Shown line by line: a short file leaves the fields before the missing line filled.
+        const QStringList lines = textfile::readLines(registry::registryFilePath(programdir, entry));
+        Edit1->setText(registry::registryLine(lines, 0));
+        Edit2->setText(registry::registryLine(lines, 1));
+        Edit3->setText(registry::registryLine(lines, 2));
+    }
+    filbox->applyFilePath(Edit3->text());
+}
+
+void ProjectsPage::strukturboksDblClick()
+{
+    redigerKnapClick();
+}
+
+bool ProjectsPage::confirmUnsavedChanges()
+{
+    auto* tree = m_mainform.Struktur;
+    if (!tree || !tree->Modified())
+        return true;
+    switch (Dialogs::askYesNoCancel(this, QStringLiteral("Strukturen er ændret. Skal ændringerne gemmes?"))) {
+    case Dialogs::Answer::Yes:
+        // A tree bound to no files cannot be saved; loading over it would lose its elements.
+        return tree->GemStruktur();
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Close:
+        return false;
+    }
+    return false;
+}
+
+void ProjectsPage::redigerKnapClick()
+{
+    if (strukturboks->count() == 0) {
+        m_mainform.ClearToNew(false);
+        return;
+    }
+    const QString entry = chosenEntry(true);
+    // All three paths are read before the tree is touched, so a broken registry file never
+    // leaves the tree bound half to one structure and half to another.
+    const registry::StructurePaths paths = registry::resolveEntry(m_mainform.programdir, entry);
+    if (!confirmUnsavedChanges())
+        return;
+    m_mainform.ClearToNew(false);
+    auto* tree = m_mainform.Struktur;
+    tree->setStrukturfile(paths.structureFile);
+    tree->setDatafile(paths.dataFile);
+    tree->setInfomappe(paths.documentFolder);
+    tree->HentStruktur();
+    showOpenedStructure(entry);
+}
+
+void ProjectsPage::showOpenedStructure(const QString& entry)
+{
+    m_mainform.bog->setCurrentWidget(m_mainform.side2);
+    if (auto* label = m_mainform.side2->findChild<QLabel*>(QStringLiteral("InfoLabel")))
+        label->setText(QStringLiteral("Strukturnavn: ") + entry);
+    if (editForm) {
+        editForm->show();
+        editForm->raise();
+    }
+}
+
+void ProjectsPage::opretKnapClick()
+{
+    m_mainform.ClearToNew(false);
+    const QString name = navnEdit->text();
+    const QString folderText = strukturmappeEdit->text();
+    if (name.isEmpty()) {
+        Dialogs::inform(this, QStringLiteral("Der mangler et strukturnavn!"));
+        return;
+    }
+    if (folderText.isEmpty()) {
+        Dialogs::inform(this, QStringLiteral("Der mangler en strukturmappe!"));
+        return;
+    }
+    QStringList entries;
+    for (int row = 0; row < strukturboks->count(); ++row)
+        entries.append(strukturboks->item(row)->text());
+    if (registry::doFileExists(name, entries)) {
+        Dialogs::inform(this, QStringLiteral("Strukturen eksisterer allerede!"));
+        return;
+    }
+    // A separator would put the registry file outside the program folder, where it could
+    // replace another file (an options file, say) and never be listed.
+    if (name.contains(pathSeparator())) {
+        Dialogs::inform(this, QStringLiteral("Strukturnavnet må ikke indeholde \"%1\"!").arg(pathSeparator()));
+        return;
+    }
+    const QString entry = name + QStringLiteral(".txt");
+    const QString registryFile = registry::registryFilePath(m_mainform.programdir, entry);
+
+    QDir folders;
+    for (const QString& level : registry::folderLevels(folderText)) {
+        if (!QFileInfo::exists(level))
+            folders.mkdir(level);
+    }
+    const registry::StructurePaths paths = registry::pathsForFolder(folderText);
+    if (!QFileInfo::exists(paths.documentFolder))
+        folders.mkdir(paths.documentFolder);
+
+    // Registered first: a registry file that cannot be written leaves the tree on its old files.
+    textfile::writeLines(registryFile, {paths.structureFile, paths.dataFile, paths.documentFolder});
+    auto* tree = m_mainform.Struktur;
+    tree->setInfomappe(paths.documentFolder);
+    tree->setStrukturfile(paths.structureFile);
+    tree->setDatafile(paths.dataFile);
+
+    LoadStrukturBoks();
+    showOpenedStructure(entry);
+}
+
+void ProjectsPage::sletKnapClick()
+{
+    if (strukturboks->count() == 0)
+        return;
+    const QList<QListWidgetItem*> selected = strukturboks->selectedItems();
+    if (selected.isEmpty()) {
+        Dialogs::inform(this, QStringLiteral("Der er ikke valgt nogen struktur."));
+        return;
+    }
+    QListWidgetItem* item = selected.first();
+    const QString entry = item->text();
+    if (!Dialogs::askYesNo(this, QStringLiteral("Skal strukturen %1 slettes totalt?").arg(entry)))
+        return;
+
+    // The whole registry file is read before anything goes: a broken one removes nothing.
+    const QString registryFile = registry::registryFilePath(m_mainform.programdir, entry);
+    const QStringList lines = textfile::readLines(registryFile);
+    const QString structureFile = registry::registryLine(lines, 0);
+    const QString dataFile = registry::registryLine(lines, 1);
+    const QString documentFolder = registry::registryLine(lines, 2);
+
+    delete strukturboks->takeItem(strukturboks->row(item));
+    for (const QString& file : {structureFile, dataFile}) {
+        if (QFileInfo(file).isFile())
+            QFile::remove(file);
+    }
+    if (QFileInfo(documentFolder).isDir() && registry::mayEmptyFolder(documentFolder, m_mainform.programdir)) {
+        SletFiler(documentFolder);
+        QDir().rmdir(documentFolder);
+    }
+    QFile::remove(registryFile);
+}
+
+void ProjectsPage::SletFiler(const QString& folder)
+{
+    registry::deleteFilesIn(folder);
+}
+
+void ProjectsPage::SpeedButton2Click()
+{
+    if (!mappeForm)
+        return;
+    if (mappeForm->exec() == QDialog::Accepted)
+        strukturmappeEdit->setText(mappeForm->dirMemo->toPlainText());
+}
+
+void ProjectsPage::ToolButton20Click()
+{
+    shellExecute(ShellVerb::Open, Edit3->text());
+}
+
+void ProjectsPage::ToolButton21Click()
+{
+    const QString file = filbox->fileName();
+    if (file.isEmpty()) {
+        Dialogs::inform(this, QStringLiteral("Der er ikke valgt en fil!"));
+        return;
+    }
+    shellExecute(ShellVerb::Edit, file);
+}
+
+} // namespace struktur
