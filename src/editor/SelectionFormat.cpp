@@ -11,9 +11,20 @@
 
 namespace struktur::selection {
 
+QTextCharFormat format(const QTextEdit& edit)
+{
+    const QTextCursor cursor = edit.textCursor();
+    if (!cursor.hasSelection())
+        return edit.currentCharFormat();
+    // A selection is described by its first character, not by the one before it.
+    QTextCursor first(edit.document());
+    first.setPosition(cursor.selectionStart() + 1);
+    return first.charFormat();
+}
+
 QFont font(const QTextEdit& edit)
 {
-    return edit.currentCharFormat().font().resolve(edit.document()->defaultFont());
+    return format(edit).font().resolve(edit.document()->defaultFont());
 }
 
 int pointSize(const QTextEdit& edit)
@@ -27,7 +38,7 @@ int pointSize(const QTextEdit& edit)
 
 QColor color(const QTextEdit& edit)
 {
-    const QBrush brush = edit.currentCharFormat().foreground();
+    const QBrush brush = format(edit).foreground();
     if (brush.style() == Qt::NoBrush)
         return edit.palette().color(QPalette::Text);
     return brush.color();

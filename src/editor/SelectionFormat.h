@@ -4,8 +4,8 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QTextCharFormat>
 
-class QTextCharFormat;
 class QTextEdit;
 
 /// The selection attributes of a rich-text control: the character format at the caret (or of
@@ -13,6 +13,8 @@ class QTextEdit;
 /// selection (or into the format of the next typed text when nothing is selected).
 namespace struktur::selection {
 
+/// The character format of the first selected character, or the format at the caret.
+QTextCharFormat format(const QTextEdit& edit);
 QFont font(const QTextEdit& edit);
 /// Sizes are whole points: kept in twentieths of a point, read back with the remainder dropped.
 int pointSize(const QTextEdit& edit);

@@ -203,6 +203,10 @@ void TeditForm::createActions()
     for (int i = 1; i <= 8; ++i)
         dropDownItems.append(QStringLiteral("MenuItem%1").arg(i));
     PopupDropDown = ActionListEdit->createPopupMenu(this, QStringLiteral("PopupDropDown"), dropDownItems);
+    QList<QIcon> images;
+    for (int i = 0; i < ImageListEdit::count; ++i)
+        images.append(ImageListEdit::image(i));
+    m_images = new ImageList(QStringLiteral("ImageListEdit"), QSize(16, 16), images, this);
     createToolBar();
 }
 
@@ -221,7 +225,7 @@ void TeditForm::createToolBar()
     };
     ToolBar2->addSeparator();
     QToolButton* print = addButton("ToolButton3", nullptr);
-    print->setIcon(ImageListEdit::image(ImageListEdit::printImage));
+    print->setIcon(m_images->icon(ImageListEdit::printImage));
     setHint(print, QStringLiteral("Åben printboksen"));
     connect(print, &QToolButton::clicked, this, &TeditForm::ToolButton3Click);
     ToolBar2->addSeparator();

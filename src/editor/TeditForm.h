@@ -18,6 +18,7 @@ class QToolButton;
 namespace struktur {
 
 class EditActionList;
+class ImageList;
 class TColorGrid;
 class TFontSizeComboBox;
 class WindowBounds;
@@ -121,6 +122,7 @@ private:
     QWidget* m_printWindow = nullptr;
     std::function<QString()> m_documentPath;
     WindowBounds* m_bounds = nullptr;
+    ImageList* m_images = nullptr;
 };
 
 } // namespace struktur

@@ -315,6 +315,22 @@ private Q_SLOTS:
         e.key(Qt::Key_End);
         QCOMPARE(grid->foregroundIndex(), 9);
 
+        // A selection shows the colour of its first character, not of the one before it.
+        QTextCharFormat black;
+        black.setForeground(QColor(0, 0, 0));
+        e.doc()->mergeCurrentCharFormat(black);
+        e.type(QStringLiteral(" sort"));
+        for (int i = 0; i < 4; ++i)
+            e.key(Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(grid->foregroundIndex(), 0);
+        e.key(Qt::Key_Left);
+        e.key(Qt::Key_Left);
+        for (int i = 0; i < 3; ++i)
+            e.key(Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(e.doc()->textCursor().selectedText(), QStringLiteral("kst"));
+        QCOMPARE(grid->foregroundIndex(), 9);
+        e.key(Qt::Key_End);
+
         // A colour outside the grid marks no square.
         QTextCharFormat skyBlue;
         skyBlue.setForeground(QColor(166, 202, 240));
