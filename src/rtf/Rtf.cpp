@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Rtf.h"
 
+#include "DocumentBuilder.h"
+#include "Reader.h"
+#include "Writer.h"
+
 #include "platform/Cp1252.h"
 
 #include <QStringDecoder>
@@ -8,6 +12,27 @@
 #include <QTextDocument>
 
 namespace struktur::rtf {
+namespace {
+
+/// Collects the text only: paragraphs and cells end with a line break.
+class PlainTextSink : public Sink {
+public:
+    void text(QStringView text, const CharProps&) override
+    {
+        const qsizetype start = m_text.size();
+        m_text.append(text);
+        if (text.contains(QChar::LineSeparator))
+            std::replace(m_text.begin() + start, m_text.end(), QChar(QChar::LineSeparator), QChar(u'\n'));
+    }
+    void paragraphEnd(const ParaProps&, const ListInfo&, const CharProps&) override { m_text += u'\n'; }
+
+    QString take() { return std::move(m_text); }
+
+private:
+    QString m_text;
+};
+
+} // namespace
 
 bool isRtf(QByteArrayView bytes)
 {
@@ -16,60 +41,33 @@ bool isRtf(QByteArrayView bytes)
 
 QString plainText(QByteArrayView bytes)
 {
-    // Provisional: drops control words and groups that start with \*.
-    QString text;
-    int skipDepth = -1;
-    int depth = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '{') {
-            ++depth;
-            if (i + 2 < bytes.size() && bytes[i + 1] == '\\' && bytes[i + 2] == '*' && skipDepth < 0)
-                skipDepth = depth;
-        } else if (c == '}') {
-            if (depth == skipDepth)
-                skipDepth = -1;
-            --depth;
-        } else if (c == '\\') {
-            qsizetype j = i + 1;
-            while (j < bytes.size() && std::isalpha(static_cast<unsigned char>(bytes[j])))
-                ++j;
-            const QByteArrayView word = bytes.sliced(i + 1, j - i - 1);
-            while (j < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[j])) || bytes[j] == '-'))
-                ++j;
-            if (j < bytes.size() && bytes[j] == ' ')
-                ++j;
-            if (word == "par" && skipDepth < 0)
-                text += u'\n';
-            i = j - 1;
-        } else if (c != '\r' && c != '\n' && skipDepth < 0) {
-            text += QChar(static_cast<unsigned char>(c));
-        }
-    }
-    return text;
+    PlainTextSink sink;
+    Reader reader(bytes, sink);
+    reader.run();
+    return sink.take();
 }
 
 void read(QByteArrayView bytes, QTextDocument& document)
 {
-    document.setPlainText(plainText(bytes));
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    {
+        DocumentBuilder builder(document);
+        QTextCursor edit(&document);
+        edit.beginEditBlock();
+        Reader reader(bytes, builder);
+        reader.run();
+        builder.finish();
+        edit.endEditBlock();
+    }
+    document.setUndoRedoEnabled(undo);
+    document.setModified(false);
 }
 
 QByteArray write(const QTextDocument& document)
 {
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}}\r\n\\uc1\\pard ";
-    const QString text = document.toPlainText();
-    for (const QChar ch : text) {
-        if (ch == u'\n')
-            out += "\\par\r\n";
-        else if (ch == u'\\' || ch == u'{' || ch == u'}')
-            out += '\\' + ch.toLatin1();
-        else if (ch.unicode() < 0x80)
-            out += ch.toLatin1();
-        else
-            out += "\\u" + QByteArray::number(qint16(ch.unicode())) + '?';
-    }
-    out += "\\par\r\n}\r\n";
-    return out;
+    return Writer(document).write();
 }
 
 void loadDocument(QByteArrayView bytes, QTextDocument& document)
@@ -87,7 +85,11 @@ void loadDocument(QByteArrayView bytes, QTextDocument& document)
         text = QStringDecoder(QStringConverter::Utf8).decode(bytes.sliced(3));
     else
         text = cp1252::decode(bytes);
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
     document.setPlainText(text);
+    document.setUndoRedoEnabled(undo);
+    document.setModified(false);
 }
 
 } // namespace struktur::rtf

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// struktur rtf2txt / rtf2html / rtfresave: the element documents' codec from the command line.
+#include "Command.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Error.h"
+#include "rtf/Rtf.h"
+
+#include <QFile>
+#include <QTextDocument>
+
+namespace struktur::cli {
+namespace {
+
+QByteArray readWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error::cannotOpenFile(path, file.errorString());
+    return file.readAll();
+}
+
+template <typename Body>
+int guarded(QTextStream& err, Body body)
+{
+    try {
+        return body();
+    } catch (const Error& error) {
+        err << error.message() << '\n';
+        return 1;
+    }
+}
+
+int rtfToText(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.size() != 1) {
+        err << "Brug: struktur rtf2txt FIL.rtf\n";
+        return 2;
+    }
+    return guarded(err, [&] {
+        const QByteArray bytes = readWholeFile(arguments[0]);
+        if (rtf::isRtf(bytes)) {
+            out << rtf::plainText(bytes);
+        } else {
+            QTextDocument document;
+            rtf::loadDocument(bytes, document);
+            out << document.toPlainText() << '\n';
+        }
+        return 0;
+    });
+}
+
+int rtfToHtml(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.size() != 1) {
+        err << "Brug: struktur rtf2html FIL.rtf\n";
+        return 2;
+    }
+    return guarded(err, [&] {
+        QTextDocument document;
+        rtf::loadDocument(readWholeFile(arguments[0]), document);
+        out << document.toHtml();
+        return 0;
+    });
+}
+
+int rtfResave(const QStringList& arguments, QTextStream&, QTextStream& err)
+{
+    if (arguments.size() != 2) {
+        err << "Brug: struktur rtfresave IND.rtf UD.rtf\n";
+        return 2;
+    }
+    return guarded(err, [&] {
+        QTextDocument document;
+        rtf::loadDocument(readWholeFile(arguments[0]), document);
+        writeFileAtomically(arguments[1], rtf::write(document));
+        return 0;
+    });
+}
+
+const CommandRegistration toText("rtf2txt", "rtf2txt FIL.rtf", rtfToText);
+const CommandRegistration toHtml("rtf2html", "rtf2html FIL.rtf", rtfToHtml);
+const CommandRegistration resave("rtfresave", "rtfresave IND.rtf UD.rtf", rtfResave);
+
+} // namespace
+} // namespace struktur::cli

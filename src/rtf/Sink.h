@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Properties.h"
+
+#include <QByteArrayView>
+#include <QStringView>
+
+namespace struktur::rtf {
+
+/// What the reader finds in the document body, in order. A paragraph's text comes first, then
+/// paragraphEnd() (or cellEnd() for a cell's last paragraph) with the properties in force at its
+/// end. Table rows are bracketed by rowStart()/rowEnd(), tables by their first rowStart() and
+/// tableEnd().
+class Sink {
+public:
+    virtual ~Sink() = default;
+
+    virtual void text(QStringView text, const CharProps& chr) = 0;
+    virtual void paragraphEnd(const ParaProps& para, const ListInfo& list, const CharProps& chr) = 0;
+    virtual void rowStart(const RowDef&) { }
+    virtual void cellEnd(const ParaProps& para, const ListInfo& list, const CharProps& chr)
+    {
+        paragraphEnd(para, list, chr);
+    }
+    virtual void rowEnd(const RowDef&) { }
+    virtual void tableEnd() { }
+    /// A PNG or JPEG picture; `group` is its whole RTF group, kept in case it cannot be decoded.
+    virtual void picture(const Picture&, QByteArrayView /*group*/, const CharProps&) { }
+    /// A picture or object this system cannot show; `group` is its whole RTF group.
+    virtual void opaque(QByteArrayView /*group*/, int /*widthTwips*/, int /*heightTwips*/, const CharProps&) { }
+
+    const Tables* tables = nullptr;
+};
+
+} // namespace struktur::rtf

@@ -1,0 +1,655 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Writer.h"
+
+#include "DocumentProperties.h"
+
+#include "platform/Cp1252.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+#include <array>
+#include <cmath>
+
+namespace struktur::rtf {
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+constexpr int kDefaultTableWidth = 9360; // twips: 6.5 inches
+constexpr char kHex[] = "0123456789abcdef";
+
+int twips(double pixels) { return int(std::lround(pixels * kTwipsPerPixel)); }
+
+// The colours of Word's highlighter: only these are written as \highlight.
+constexpr std::array<QRgb, 16> kHighlightColors = {
+    0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFF00FF, 0xFF0000, 0xFFFF00, 0xFFFFFF,
+    0x000080, 0x008080, 0x008000, 0x800080, 0x800000, 0x808000, 0x808080, 0xC0C0C0,
+};
+
+bool isHighlightColor(QRgb rgb)
+{
+    return std::find(kHighlightColors.begin(), kHighlightColors.end(), rgb & 0xFFFFFF) != kHighlightColors.end();
+}
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+        || style == QTextListFormat::ListSquare;
+}
+
+QString alphabetic(int n, bool upper)
+{
+    QString text;
+    while (n > 0) {
+        --n;
+        text.prepend(QChar((upper ? u'A' : u'a') + n % 26));
+        n /= 26;
+    }
+    return text;
+}
+
+QString roman(int n, bool upper)
+{
+    if (n <= 0 || n >= 4000)
+        return QString::number(n);
+    static const std::pair<int, const char*> parts[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" },
+        { 100, "c" }, { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
+        { 1, "i" } };
+    QString text;
+    for (const auto& [value, letters] : parts) {
+        while (n >= value) {
+            text += QLatin1StringView(letters);
+            n -= value;
+        }
+    }
+    return upper ? text.toUpper() : text;
+}
+
+QString itemNumber(QTextListFormat::Style style, int n)
+{
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha: return alphabetic(n, false);
+    case QTextListFormat::ListUpperAlpha: return alphabetic(n, true);
+    case QTextListFormat::ListLowerRoman: return roman(n, false);
+    case QTextListFormat::ListUpperRoman: return roman(n, true);
+    default: return QString::number(n);
+    }
+}
+
+const char* numberingWord(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha: return "\\pnlcltr";
+    case QTextListFormat::ListUpperAlpha: return "\\pnucltr";
+    case QTextListFormat::ListLowerRoman: return "\\pnlcrm";
+    case QTextListFormat::ListUpperRoman: return "\\pnucrm";
+    default: return "\\pndec";
+    }
+}
+
+} // namespace
+
+Writer::Writer(const QTextDocument& document)
+    : m_document(document)
+{
+}
+
+QByteArray Writer::write()
+{
+    m_out.reserve(m_document.characterCount() * 2 + 1024);
+    collectTables();
+    writeHeader();
+    writeFrame(m_document.rootFrame(), false);
+    switchLink(QString());
+    m_out += "}\r\n";
+    return m_out;
+}
+
+int Writer::fontIndex(const QString& family)
+{
+    const auto found = m_fontIndex.constFind(family);
+    if (found != m_fontIndex.constEnd())
+        return *found;
+    const int index = int(m_fonts.size());
+    m_fonts.append(family);
+    m_fontIndex.insert(family, index);
+    return index;
+}
+
+int Writer::colorIndex(const QColor& color)
+{
+    const QRgb rgb = color.rgb() & 0xFFFFFF;
+    const auto found = m_colorIndex.constFind(rgb);
+    if (found != m_colorIndex.constEnd())
+        return *found;
+    m_colors.append(rgb);
+    const int index = int(m_colors.size()); // entry 0 is the automatic colour
+    m_colorIndex.insert(rgb, index);
+    return index;
+}
+
+void Writer::collectFormat(const QTextCharFormat& format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        fontIndex(families.first());
+    if (format.foreground().style() != Qt::NoBrush)
+        colorIndex(format.foreground().color());
+    if (format.background().style() != Qt::NoBrush)
+        colorIndex(format.background().color());
+}
+
+void Writer::collectTables()
+{
+    const QFont defaultFont = m_document.defaultFont();
+    m_defaultFamily = defaultFont.family();
+    if (defaultFont.pointSizeF() > 0)
+        m_defaultHalfPoints = int(std::lround(defaultFont.pointSizeF() * 2));
+    fontIndex(m_defaultFamily);
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        collectFormat(block.charFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            collectFormat(it.fragment().charFormat());
+        if (const QTextList* list = block.textList()) {
+            const auto style = list->format().style();
+            if (style == QTextListFormat::ListDisc && m_symbolFont < 0)
+                m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+            else if (style == QTextListFormat::ListSquare && m_wingdingsFont < 0)
+                m_wingdingsFont = fontIndex(QStringLiteral("Wingdings"));
+        }
+    }
+}
+
+void Writer::word(const char* name)
+{
+    m_out += name;
+    m_needDelimiter = true;
+}
+
+void Writer::word(const char* name, qint64 value)
+{
+    m_out += name;
+    m_out += QByteArray::number(value);
+    m_needDelimiter = true;
+}
+
+void Writer::writeHeader()
+{
+    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1030{\\fonttbl";
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        const bool symbol = i == m_symbolFont || i == m_wingdingsFont;
+        m_out += "{\\f" + QByteArray::number(i) + (symbol ? "\\fnil\\fcharset2 " : "\\fnil\\fcharset0 ");
+        m_needDelimiter = false;
+        writeEscapedText(m_fonts[i]);
+        m_out += ";}";
+    }
+    m_out += "}\r\n";
+    if (!m_colors.isEmpty()) {
+        m_out += "{\\colortbl ;";
+        for (const QRgb rgb : m_colors) {
+            m_out += "\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb)) + "\\blue"
+                + QByteArray::number(qBlue(rgb)) + ';';
+        }
+        m_out += "}\r\n";
+    }
+    const QString title = m_document.metaInformation(QTextDocument::DocumentTitle);
+    if (!title.isEmpty()) {
+        m_out += "{\\info{\\title ";
+        m_needDelimiter = false;
+        writeEscapedText(title);
+        m_out += "}}\r\n";
+    }
+    m_out += "{\\*\\generator Strukturkonstruktoren;}\\viewkind4\\uc1 \r\n";
+    m_state = CharState {};
+    m_needDelimiter = false;
+}
+
+void Writer::writeFrame(const QTextFrame* frame, bool inTable)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* child = it.currentFrame()) {
+            const auto* table = qobject_cast<const QTextTable*>(child);
+            if (table && !inTable)
+                writeTable(table);
+            else
+                writeFrame(child, inTable);
+            continue;
+        }
+        writeBlock(it.currentBlock(), inTable, "\\par");
+    }
+}
+
+void Writer::writeTable(const QTextTable* table)
+{
+    const QTextTableFormat format = table->format();
+    const int columns = table->columns();
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    std::vector<int> rights;
+    int right = 0;
+    for (int c = 0; c < columns; ++c) {
+        int width = kDefaultTableWidth / columns;
+        if (c < constraints.size()) {
+            const QTextLength length = constraints[c];
+            if (length.type() == QTextLength::FixedLength)
+                width = twips(length.rawValue());
+            else if (length.type() == QTextLength::PercentageLength)
+                width = int(kDefaultTableWidth * length.rawValue() / 100);
+        }
+        right += std::max(width, 1);
+        rights.push_back(right);
+    }
+    const bool borders = format.border() > 0;
+    for (int r = 0; r < table->rows(); ++r) {
+        switchLink(QString());
+        m_out += "\\trowd\\trgaph108\\trleft0";
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() == r && cell.column() == c) {
+                if (cell.columnSpan() > 1)
+                    m_out += "\\clmgf";
+                if (cell.rowSpan() > 1)
+                    m_out += "\\clvmgf";
+            } else if (cell.column() != c) {
+                m_out += "\\clmrg";
+            } else {
+                m_out += "\\clvmrg";
+            }
+            if (borders)
+                m_out += "\\clbrdrt\\brdrw10\\brdrs\\clbrdrl\\brdrw10\\brdrs\\clbrdrb\\brdrw10\\brdrs\\clbrdrr\\brdrw10\\brdrs";
+            m_out += "\\cellx" + QByteArray::number(rights[c]);
+        }
+        m_out += "\r\n";
+        m_needDelimiter = false;
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) {
+                m_out += "\\pard\\intbl\\cell";
+                m_needDelimiter = true;
+                continue;
+            }
+            // A cell's paragraphs end with \par, its last with \cell.
+            std::vector<QTextBlock> blocks;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (const QTextFrame* child = it.currentFrame()) {
+                    for (QTextBlock b = child->firstCursorPosition().block();
+                         b.isValid() && b.position() <= child->lastPosition(); b = b.next())
+                        blocks.push_back(b);
+                } else {
+                    blocks.push_back(it.currentBlock());
+                }
+            }
+            for (size_t i = 0; i < blocks.size(); ++i)
+                writeBlock(blocks[i], true, i + 1 == blocks.size() ? "\\cell" : "\\par");
+            if (blocks.empty()) {
+                m_out += "\\pard\\intbl\\cell";
+                m_needDelimiter = true;
+            }
+        }
+        m_out += "\\row\r\n";
+        m_needDelimiter = false;
+    }
+}
+
+void Writer::writeParagraphFormat(const QTextBlock& block, bool inTable)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (!inTable && format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        word("\\page");
+    word("\\pard");
+    if (inTable)
+        word("\\intbl");
+    writeListText(block);
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        word("\\qc");
+    else if (alignment & (Qt::AlignRight))
+        word("\\qr");
+    else if (alignment & Qt::AlignJustify)
+        word("\\qj");
+    if (const QTextList* list = block.textList()) {
+        word("\\fi", -360);
+        word("\\li", 720 * std::max(1, list->format().indent()));
+    } else {
+        if (format.textIndent() != 0)
+            word("\\fi", twips(format.textIndent()));
+        const double left = format.leftMargin() + format.indent() * m_document.indentWidth();
+        if (left != 0)
+            word("\\li", twips(left));
+    }
+    if (format.rightMargin() != 0)
+        word("\\ri", twips(format.rightMargin()));
+    if (format.topMargin() != 0)
+        word("\\sb", twips(format.topMargin()));
+    if (format.bottomMargin() != 0)
+        word("\\sa", twips(format.bottomMargin()));
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (std::lround(format.lineHeight()) != 100) {
+            word("\\sl", std::lround(format.lineHeight() * 240 / 100));
+            word("\\slmult1");
+        }
+        break;
+    case QTextBlockFormat::FixedHeight:
+        word("\\sl", -twips(format.lineHeight()));
+        word("\\slmult0");
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        word("\\sl", twips(format.lineHeight()));
+        word("\\slmult0");
+        break;
+    default:
+        break;
+    }
+    for (const QTextOption::Tab& tab : format.tabPositions()) {
+        if (tab.type == QTextOption::RightTab)
+            word("\\tqr");
+        else if (tab.type == QTextOption::CenterTab)
+            word("\\tqc");
+        else if (tab.type == QTextOption::DelimiterTab)
+            word("\\tqdec");
+        word("\\tx", twips(tab.position));
+    }
+}
+
+// The rich edit control's list form: the item text for readers without lists, then the \pn
+// description.
+void Writer::writeListText(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    if (!list)
+        return;
+    const QTextListFormat format = list->format();
+    const QTextListFormat::Style style = format.style();
+    m_out += "{\\pntext";
+    if (isBullet(style)) {
+        const int font = style == QTextListFormat::ListDisc ? m_symbolFont
+            : style == QTextListFormat::ListSquare         ? m_wingdingsFont
+                                                           : 0;
+        const QByteArray glyph = style == QTextListFormat::ListDisc ? "\\'B7"
+            : style == QTextListFormat::ListSquare                 ? "\\'A7"
+                                                                   : "o";
+        m_out += "\\f" + QByteArray::number(font) + ' ' + glyph + "\\tab}{\\*\\pn\\pnlvlblt\\pnf"
+            + QByteArray::number(font) + "\\pnindent0{\\pntxtb " + glyph + "}}";
+        m_needDelimiter = true;
+        return;
+    }
+    const int start = format.property(kListStartProperty).isValid() ? format.intProperty(kListStartProperty) : 1;
+    const int number = list->itemNumber(block) + start;
+    m_out += "\\f0 ";
+    m_needDelimiter = false;
+    writeEscapedText(format.numberPrefix() + itemNumber(style, number) + format.numberSuffix());
+    m_out += "\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart" + QByteArray::number(start) + numberingWord(style);
+    if (!format.numberPrefix().isEmpty()) {
+        m_out += "{\\pntxtb ";
+        m_needDelimiter = false;
+        writeEscapedText(format.numberPrefix());
+        m_out += '}';
+    }
+    m_out += "{\\pntxta ";
+    m_needDelimiter = false;
+    writeEscapedText(format.numberSuffix());
+    m_out += "}}";
+    m_needDelimiter = false;
+}
+
+Writer::CharState Writer::stateFor(const QTextCharFormat& format)
+{
+    CharState state;
+    const QStringList families = format.fontFamilies().toStringList();
+    state.font = families.isEmpty() || families.first().isEmpty() ? 0 : fontIndex(families.first());
+    const double points = format.fontPointSize();
+    state.halfPoints = points > 0 ? int(std::lround(points * 2)) : m_defaultHalfPoints;
+    state.bold = format.fontWeight() >= QFont::DemiBold;
+    state.italic = format.fontItalic();
+    state.strike = format.fontStrikeOut();
+    state.underline = format.underlineStyle();
+    if (state.underline == QTextCharFormat::SpellCheckUnderline)
+        state.underline = QTextCharFormat::WaveUnderline;
+    state.vertical = format.verticalAlignment();
+    if (state.vertical != QTextCharFormat::AlignSuperScript && state.vertical != QTextCharFormat::AlignSubScript)
+        state.vertical = QTextCharFormat::AlignNormal;
+    state.capitals = format.fontCapitalization();
+    if (state.capitals != QFont::AllUppercase && state.capitals != QFont::SmallCaps)
+        state.capitals = QFont::MixedCase;
+    state.color = format.foreground().style() != Qt::NoBrush ? colorIndex(format.foreground().color()) : 0;
+    state.background = format.background().style() != Qt::NoBrush ? colorIndex(format.background().color()) : 0;
+    return state;
+}
+
+void Writer::writeCharState(const QTextCharFormat& format)
+{
+    const CharState next = stateFor(format);
+    if (next == m_state)
+        return;
+    const CharState& now = m_state;
+    if (next.font != now.font)
+        word("\\f", next.font);
+    if (next.halfPoints != now.halfPoints)
+        word("\\fs", next.halfPoints);
+    if (next.bold != now.bold)
+        word(next.bold ? "\\b" : "\\b0");
+    if (next.italic != now.italic)
+        word(next.italic ? "\\i" : "\\i0");
+    if (next.strike != now.strike)
+        word(next.strike ? "\\strike" : "\\strike0");
+    if (next.underline != now.underline) {
+        switch (next.underline) {
+        case QTextCharFormat::NoUnderline: word("\\ulnone"); break;
+        case QTextCharFormat::DotLine: word("\\uld"); break;
+        case QTextCharFormat::DashUnderline: word("\\uldash"); break;
+        case QTextCharFormat::DashDotLine: word("\\uldashd"); break;
+        case QTextCharFormat::DashDotDotLine: word("\\uldashdd"); break;
+        case QTextCharFormat::WaveUnderline: word("\\ulwave"); break;
+        default: word("\\ul"); break;
+        }
+    }
+    if (next.vertical != now.vertical) {
+        word(next.vertical == QTextCharFormat::AlignSuperScript ? "\\super"
+                : next.vertical == QTextCharFormat::AlignSubScript ? "\\sub"
+                                                                   : "\\nosupersub");
+    }
+    if (next.capitals != now.capitals) {
+        if (now.capitals == QFont::AllUppercase)
+            word("\\caps0");
+        else if (now.capitals == QFont::SmallCaps)
+            word("\\scaps0");
+        if (next.capitals == QFont::AllUppercase)
+            word("\\caps");
+        else if (next.capitals == QFont::SmallCaps)
+            word("\\scaps");
+    }
+    if (next.color != now.color)
+        word("\\cf", next.color);
+    if (next.background != now.background) {
+        if (next.background == 0)
+            word("\\highlight0\\chcbpat0\\cb0");
+        else if (isHighlightColor(m_colors[next.background - 1]))
+            word("\\highlight", next.background);
+        else
+            word("\\chshdng0\\chcbpat", next.background), word("\\cb", next.background);
+    }
+    m_state = next;
+}
+
+void Writer::switchLink(const QString& href)
+{
+    if (href == m_link)
+        return;
+    if (!m_link.isEmpty()) {
+        m_out += "}}}";
+        m_state = m_fieldSavedState;
+        m_needDelimiter = false;
+    }
+    m_link = href;
+    if (href.isEmpty())
+        return;
+    m_fieldSavedState = m_state;
+    QString target = href;
+    QString anchor;
+    if (const qsizetype hash = href.indexOf(u'#'); hash >= 0) {
+        target = href.left(hash);
+        anchor = href.mid(hash + 1);
+    }
+    const auto quoted = [](QString text) {
+        text.replace(u'\\', QStringLiteral("\\\\"));
+        text.replace(u'"', QStringLiteral("\\\""));
+        return u'"' + text + u'"';
+    };
+    QString instruction = QStringLiteral("HYPERLINK ");
+    if (!target.isEmpty())
+        instruction += quoted(target);
+    if (!anchor.isEmpty())
+        instruction += (target.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("\\l ") + quoted(anchor);
+    m_out += "{\\field{\\*\\fldinst{";
+    m_needDelimiter = false;
+    writeEscapedText(instruction);
+    m_out += "}}{\\fldrslt{";
+    m_needDelimiter = false;
+}
+
+void Writer::writeImage(const QTextImageFormat& format)
+{
+    const QVariant opaque = format.property(kOpaqueGroupProperty);
+    if (opaque.isValid()) {
+        m_out += opaque.toByteArray();
+        m_needDelimiter = false;
+        return;
+    }
+    QByteArray data = format.property(kImageDataProperty).toByteArray();
+    QString type = format.stringProperty(kImageTypeProperty);
+    QSize size;
+    if (data.isEmpty() || (type != u"png" && type != u"jpeg")) {
+        const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+        QImage image;
+        if (resource.canConvert<QImage>())
+            image = resource.value<QImage>();
+        if (image.isNull() && resource.canConvert<QPixmap>())
+            image = resource.value<QPixmap>().toImage();
+        if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
+            image.loadFromData(resource.toByteArray());
+        if (image.isNull())
+            return;
+        data.clear();
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        type = QStringLiteral("png");
+        size = image.size();
+    }
+    const int width = format.width() > 0 ? twips(format.width()) : size.width() * 15;
+    const int height = format.height() > 0 ? twips(format.height()) : size.height() * 15;
+    m_out += "{\\pict";
+    m_out += type == u"png" ? "\\pngblip" : "\\jpegblip";
+    // \picw and \pich in hundredths of a millimetre, as the rich edit control writes them.
+    m_out += "\\picw" + QByteArray::number(qint64(width) * 2540 / 1440) + "\\pich"
+        + QByteArray::number(qint64(height) * 2540 / 1440) + "\\picwgoal" + QByteArray::number(width) + "\\pichgoal"
+        + QByteArray::number(height) + "\r\n";
+    const qsizetype start = m_out.size();
+    m_out.resize(start + data.size() * 2 + data.size() / 64 * 2);
+    char* out = m_out.data() + start;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        *out++ = kHex[b >> 4];
+        *out++ = kHex[b & 15];
+        if (i % 64 == 63) {
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+    }
+    m_out.truncate(out - m_out.constData());
+    m_out += '}';
+    m_needDelimiter = false;
+}
+
+void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* terminator)
+{
+    switchLink(QString());
+    writeParagraphFormat(block, inTable);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        switchLink(format.isAnchor() ? format.anchorHref() : QString());
+        writeCharState(format);
+        const QString text = fragment.text();
+        if (format.isImageFormat()) {
+            for (const QChar ch : text) {
+                if (ch == QChar::ObjectReplacementCharacter)
+                    writeImage(format.toImageFormat());
+            }
+            continue;
+        }
+        writeText(text);
+    }
+    switchLink(QString());
+    if (block.length() <= 1)
+        writeCharState(block.charFormat());
+    word(terminator);
+    m_out += "\r\n";
+    m_needDelimiter = false;
+}
+
+void Writer::writeText(QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    if (m_needDelimiter) {
+        m_out += ' ';
+        m_needDelimiter = false;
+    }
+    writeEscapedText(text);
+}
+
+void Writer::writeEscapedText(QStringView text)
+{
+    const QChar* p = text.data();
+    const QChar* end = p + text.size();
+    while (p < end) {
+        const QChar* run = p;
+        while (p < end && p->unicode() >= 0x20 && p->unicode() < 0x7F && *p != u'\\' && *p != u'{' && *p != u'}')
+            ++p;
+        if (p > run) {
+            const qsizetype start = m_out.size();
+            m_out.resize(start + (p - run));
+            char* out = m_out.data() + start;
+            for (const QChar* q = run; q < p; ++q)
+                *out++ = char(q->unicode());
+            m_needDelimiter = false;
+        }
+        if (p >= end)
+            break;
+        const char16_t ch = p->unicode();
+        ++p;
+        switch (ch) {
+        case u'\\': m_out += "\\\\"; break;
+        case u'{': m_out += "\\{"; break;
+        case u'}': m_out += "\\}"; break;
+        case u'\t': m_out += "\\tab "; break;
+        case 0x2028: m_out += "\\line "; break;
+        case 0x00A0: m_out += "\\~"; break;
+        case 0x00AD: m_out += "\\-"; break;
+        case 0x2011: m_out += "\\_"; break;
+        default: {
+            if (ch < 0x20 || ch == 0x2029 || ch == QChar::ObjectReplacementCharacter)
+                break;
+            const int byte = cp1252::byteFor(ch);
+            if (byte >= 0x80 && !(byte >= 0x80 && byte < 0xA0 && ch == byte)) {
+                const char escape[4] = { '\\', '\'', kHex[byte >> 4], kHex[byte & 15] };
+                m_out.append(escape, 4);
+            } else {
+                m_out += "\\u" + QByteArray::number(int16_t(ch)) + '?';
+            }
+            break;
+        }
+        }
+        m_needDelimiter = false;
+    }
+}
+
+} // namespace struktur::rtf

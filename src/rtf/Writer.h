@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
+
+class QTextBlock;
+class QTextDocument;
+class QTextFrame;
+class QTextTable;
+class QTextImageFormat;
+
+namespace struktur::rtf {
+
+/// Writes a QTextDocument as the Windows rich edit control writes RTF: the header
+/// \rtf1\ansi\ansicpg1252\deff0 with font and colour tables, every paragraph starting with \pard,
+/// formatting switched on and off explicitly, Windows-1252 characters as \'hh and all others as
+/// \uN with a "?" fallback. Tables become \trowd rows, lists \pn paragraphs, links HYPERLINK
+/// fields; pictures are PNG or JPEG, and what was read as an opaque group is written back as it was.
+class Writer {
+public:
+    explicit Writer(const QTextDocument& document);
+    QByteArray write();
+
+private:
+    struct CharState {
+        int font = 0;
+        int halfPoints = 24;
+        bool bold = false;
+        bool italic = false;
+        bool strike = false;
+        QTextCharFormat::UnderlineStyle underline = QTextCharFormat::NoUnderline;
+        QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
+        QFont::Capitalization capitals = QFont::MixedCase;
+        int color = 0;
+        int background = 0;
+        bool operator==(const CharState&) const = default;
+    };
+
+    void collectTables();
+    void collectFormat(const QTextCharFormat& format);
+    int fontIndex(const QString& family);
+    int colorIndex(const QColor& color);
+    void writeHeader();
+    void writeFrame(const QTextFrame* frame, bool inTable);
+    void writeTable(const QTextTable* table);
+    void writeBlock(const QTextBlock& block, bool inTable, const char* terminator);
+    void writeParagraphFormat(const QTextBlock& block, bool inTable);
+    void writeListText(const QTextBlock& block);
+    void writeCharState(const QTextCharFormat& format);
+    void switchLink(const QString& href);
+    void writeImage(const QTextImageFormat& format);
+    void writeText(QStringView text);
+    void writeEscapedText(QStringView text);
+    void word(const char* name);
+    void word(const char* name, qint64 value);
+    CharState stateFor(const QTextCharFormat& format);
+
+    const QTextDocument& m_document;
+    QByteArray m_out;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QList<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndex;
+    QString m_defaultFamily;
+    int m_defaultHalfPoints = 24;
+    int m_symbolFont = -1;
+    int m_wingdingsFont = -1;
+    CharState m_state;
+    CharState m_fieldSavedState;
+    QString m_link;
+    bool m_needDelimiter = false;
+};
+
+} // namespace struktur::rtf
