@@ -5,7 +5,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
-
 #include <algorithm>
 
 namespace struktur {

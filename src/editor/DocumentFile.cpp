@@ -24,19 +24,10 @@ QByteArray readBytes(const QString& path)
     return bytes;
 }
 
-void load(QByteArrayView bytes, QTextDocument& document)
-{
-    rtf::loadDocument(bytes, document);
-}
+void load(QByteArrayView bytes, QTextDocument& document) { rtf::loadDocument(bytes, document); }
 
-void read(const QString& path, QTextDocument& document)
-{
-    load(readBytes(path), document);
-}
+void read(const QString& path, QTextDocument& document) { load(readBytes(path), document); }
 
-void write(const QString& path, const QTextDocument& document)
-{
-    writeFileAtomically(path, rtf::write(document));
-}
+void write(const QString& path, const QTextDocument& document) { writeFileAtomically(path, rtf::write(document)); }
 
 } // namespace struktur::documentfile

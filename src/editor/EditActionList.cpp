@@ -68,29 +68,30 @@ EditActionList::EditActionList(QWidget* owner, TargetSource target)
         QStringLiteral("Klipper valgte tekst ud og anbringer det på klipbordet"), ctrl(Qt::Key_X), 0);
     EditCopy1 = createAction("EditCopy1", QStringLiteral("Kopier"),
         QStringLiteral("Kopierer valgte og anbringer det på klipbordet"), ctrl(Qt::Key_C), 1);
-    EditPaste1 = createAction("EditPaste1", QStringLiteral("Indsæt"), QStringLiteral("Indsæt fra klipbord"),
-        ctrl(Qt::Key_V), 2);
-    EditSelectAll1 = createAction("EditSelectAll1", QStringLiteral("Vælg alt"), QStringLiteral("Vælger hele dokumentet"),
-        ctrl(Qt::Key_A), -1);
-    EditUndo1 = createAction("EditUndo1", QStringLiteral("Annuller"), QStringLiteral("Annuller sidste handling"),
-        ctrl(Qt::Key_Z), 3);
-    EditDelete1 = createAction("EditDelete1", QStringLiteral("Slet"), QStringLiteral("Slet valgte del fra dokumentet"),
-        Qt::Key_Delete, 4);
-    RichEditBold1 = createAction("RichEditBold1", QStringLiteral("Fed"), QStringLiteral("Fed skrift"), ctrl(Qt::Key_B), 5);
+    EditPaste1 = createAction(
+        "EditPaste1", QStringLiteral("Indsæt"), QStringLiteral("Indsæt fra klipbord"), ctrl(Qt::Key_V), 2);
+    EditSelectAll1 = createAction(
+        "EditSelectAll1", QStringLiteral("Vælg alt"), QStringLiteral("Vælger hele dokumentet"), ctrl(Qt::Key_A), -1);
+    EditUndo1 = createAction(
+        "EditUndo1", QStringLiteral("Annuller"), QStringLiteral("Annuller sidste handling"), ctrl(Qt::Key_Z), 3);
+    EditDelete1 = createAction(
+        "EditDelete1", QStringLiteral("Slet"), QStringLiteral("Slet valgte del fra dokumentet"), Qt::Key_Delete, 4);
+    RichEditBold1
+        = createAction("RichEditBold1", QStringLiteral("Fed"), QStringLiteral("Fed skrift"), ctrl(Qt::Key_B), 5);
     RichEditItalic1
         = createAction("RichEditItalic1", QStringLiteral("Kursiv"), QStringLiteral("Kursiv tekst"), ctrl(Qt::Key_I), 6);
-    RichEditUnderline1 = createAction("RichEditUnderline1", QStringLiteral("Understreg"),
-        QStringLiteral("Understreg tekst"), ctrl(Qt::Key_U), 7);
-    RichEditBullets1 = createAction("RichEditBullets1", QStringLiteral("Prik"),
-        QStringLiteral("Indsæt prik før aktuelle linie"), 0, 9);
-    RichEditAlignLeft1 = createAction("RichEditAlignLeft1", QStringLiteral("Venstrestil"),
-        QStringLiteral("Venstrestiller teksten"), 0, 10);
-    RichEditAlignRight1
-        = createAction("RichEditAlignRight1", QStringLiteral("Højrestil"), QStringLiteral("Højrestiller teksten"), 0, 11);
+    RichEditUnderline1 = createAction(
+        "RichEditUnderline1", QStringLiteral("Understreg"), QStringLiteral("Understreg tekst"), ctrl(Qt::Key_U), 7);
+    RichEditBullets1 = createAction(
+        "RichEditBullets1", QStringLiteral("Prik"), QStringLiteral("Indsæt prik før aktuelle linie"), 0, 9);
+    RichEditAlignLeft1 = createAction(
+        "RichEditAlignLeft1", QStringLiteral("Venstrestil"), QStringLiteral("Venstrestiller teksten"), 0, 10);
+    RichEditAlignRight1 = createAction(
+        "RichEditAlignRight1", QStringLiteral("Højrestil"), QStringLiteral("Højrestiller teksten"), 0, 11);
     RichEditAlignCenter1
         = createAction("RichEditAlignCenter1", QStringLiteral("Centrer"), QStringLiteral("Centrerer teksten"), 0, 12);
-    AgoEdit = createAction("AgoEdit", QStringLiteral("Rediger i andet program"),
-        QStringLiteral("Rediger i andet program"), 0, 13);
+    AgoEdit = createAction(
+        "AgoEdit", QStringLiteral("Rediger i andet program"), QStringLiteral("Rediger i andet program"), 0, 13);
     for (QAction* action : { RichEditBold1, RichEditItalic1, RichEditUnderline1, RichEditBullets1, RichEditAlignLeft1,
              RichEditAlignRight1, RichEditAlignCenter1 })
         action->setCheckable(true);
@@ -225,10 +226,7 @@ void EditActionList::updateParagraphActions()
     RichEditAlignCenter1->setChecked(edit && alignment == Qt::AlignHCenter);
 }
 
-void EditActionList::updateAgoEdit()
-{
-    AgoEdit->setEnabled(m_agoEditUpdate && m_agoEditUpdate());
-}
+void EditActionList::updateAgoEdit() { AgoEdit->setEnabled(m_agoEditUpdate && m_agoEditUpdate()); }
 
 void EditActionList::cut()
 {

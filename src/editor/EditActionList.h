@@ -3,7 +3,6 @@
 
 #include <QObject>
 #include <QStringList>
-
 #include <functional>
 
 class QAction;

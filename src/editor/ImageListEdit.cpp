@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QString>
-
 #include <array>
 
 static void initEditorResources() { Q_INIT_RESOURCE(editor); }
@@ -13,8 +12,21 @@ namespace struktur {
 namespace {
 
 constexpr std::array<const char*, ImageListEdit::count> imageNames {
-    "cut", "copy", "paste", "undo", "delete", "bold", "italic", "underline", "font",
-    "bullets", "alignleft", "alignright", "aligncenter", "editother", "print",
+    "cut",
+    "copy",
+    "paste",
+    "undo",
+    "delete",
+    "bold",
+    "italic",
+    "underline",
+    "font",
+    "bullets",
+    "alignleft",
+    "alignright",
+    "aligncenter",
+    "editother",
+    "print",
 };
 
 } // namespace

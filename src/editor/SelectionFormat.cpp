@@ -6,7 +6,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextList>
-
 #include <cmath>
 
 namespace struktur::selection {
@@ -22,10 +21,7 @@ QTextCharFormat format(const QTextEdit& edit)
     return first.charFormat();
 }
 
-QFont font(const QTextEdit& edit)
-{
-    return format(edit).font().resolve(edit.document()->defaultFont());
-}
+QFont font(const QTextEdit& edit) { return format(edit).font().resolve(edit.document()->defaultFont()); }
 
 int pointSize(const QTextEdit& edit)
 {
@@ -44,10 +40,7 @@ QColor color(const QTextEdit& edit)
     return brush.color();
 }
 
-void merge(QTextEdit& edit, const QTextCharFormat& format)
-{
-    edit.mergeCurrentCharFormat(format);
-}
+void merge(QTextEdit& edit, const QTextCharFormat& format) { edit.mergeCurrentCharFormat(format); }
 
 void setFaceName(QTextEdit& edit, const QString& faceName)
 {

@@ -3,7 +3,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <array>
 
 namespace struktur {
@@ -12,10 +11,22 @@ namespace {
 
 // The basic palette: its entries 0 to 7 followed by 12 to 19, the order the grid shows.
 constexpr std::array<QRgb, TColorGrid::colorCount> gridColors {
-    qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0), qRgb(128, 128, 0),
-    qRgb(0, 0, 128), qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0),
-    qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+    qRgb(0, 0, 0),
+    qRgb(128, 0, 0),
+    qRgb(0, 128, 0),
+    qRgb(128, 128, 0),
+    qRgb(0, 0, 128),
+    qRgb(128, 0, 128),
+    qRgb(0, 128, 128),
+    qRgb(192, 192, 192),
+    qRgb(128, 128, 128),
+    qRgb(255, 0, 0),
+    qRgb(0, 255, 0),
+    qRgb(255, 255, 0),
+    qRgb(0, 0, 255),
+    qRgb(255, 0, 255),
+    qRgb(0, 255, 255),
+    qRgb(255, 255, 255),
 };
 
 bool isGridIndex(int index) { return index >= 0 && index < TColorGrid::colorCount; }

@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QScreen>
-
 #include <cmath>
 
 namespace struktur {

@@ -4,7 +4,6 @@
 #include "editor/FontSizes.h"
 
 #include <QComboBox>
-
 #include <functional>
 
 namespace struktur {

@@ -32,7 +32,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace struktur {
@@ -166,8 +165,8 @@ void TeditForm::createStatusBar()
     Info = new QStatusBar(this);
     Info->setObjectName(QStringLiteral("Info"));
     Info->setFixedHeight(19);
-    const QString fixedTexts[7] = { QStringLiteral("Linie antal"), {}, QStringLiteral("Linie"), {},
-        QStringLiteral("Position"), {}, {} };
+    const QString fixedTexts[7]
+        = { QStringLiteral("Linie antal"), {}, QStringLiteral("Linie"), {}, QStringLiteral("Position"), {}, {} };
     for (int i = 0; i < 7; ++i) {
         auto* panel = new QLabel(fixedTexts[i], Info);
         panel->setObjectName(QStringLiteral("InfoPanel%1").arg(i));
@@ -192,9 +191,8 @@ void TeditForm::createLayout()
 
 void TeditForm::createActions()
 {
-    ActionListEdit = new EditActionList(this, [this]() -> QWidget* {
-        return focusWidget() == infoTekst ? infoTekst : nullptr;
-    });
+    ActionListEdit
+        = new EditActionList(this, [this]() -> QWidget* { return focusWidget() == infoTekst ? infoTekst : nullptr; });
     ActionListEdit->setAgoEdit([this] { AgoEditExecute(); }, [this] { return AgoEditUpdate(); });
     PopupEdit = ActionListEdit->createPopupMenu(this, QStringLiteral("PopupEdit"),
         { QStringLiteral("Annuller1"), QStringLiteral("N1"), QStringLiteral("Klip1"), QStringLiteral("Kopier1"),
@@ -413,10 +411,7 @@ void TeditForm::ToolButton3Click()
 
 void TeditForm::FormActivate() { XYinfo(); }
 
-void TeditForm::infoTekstContextMenu(const QPoint& position)
-{
-    PopupEdit->popup(infoTekst->mapToGlobal(position));
-}
+void TeditForm::infoTekstContextMenu(const QPoint& position) { PopupEdit->popup(infoTekst->mapToGlobal(position)); }
 
 void TeditForm::keyPressEvent(QKeyEvent* event)
 {

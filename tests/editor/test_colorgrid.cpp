@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/TColorGrid.h"
 #include "../support/GuiTestMain.h"
+#include "editor/TColorGrid.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -9,10 +9,7 @@ using struktur::TColorGrid;
 
 namespace {
 
-QPoint centreOf(const TColorGrid& grid, int index)
-{
-    return grid.squareRect(index).center();
-}
+QPoint centreOf(const TColorGrid& grid, int index) { return grid.squareRect(index).center(); }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../support/GuiTestMain.h"
 #include "editor/EditActionList.h"
 #include "ui/HintLine.h"
-#include "../support/GuiTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,23 +50,62 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("image");
-        QTest::newRow("cut") << "EditCut1" << "Klip" << "Klipper valgte tekst ud og anbringer det på klipbordet"
+        QTest::newRow("cut") << "EditCut1"
+                             << "Klip"
+                             << "Klipper valgte tekst ud og anbringer det på klipbordet"
                              << "Ctrl+X" << true;
-        QTest::newRow("copy") << "EditCopy1" << "Kopier" << "Kopierer valgte og anbringer det på klipbordet"
+        QTest::newRow("copy") << "EditCopy1"
+                              << "Kopier"
+                              << "Kopierer valgte og anbringer det på klipbordet"
                               << "Ctrl+C" << true;
-        QTest::newRow("paste") << "EditPaste1" << "Indsæt" << "Indsæt fra klipbord" << "Ctrl+V" << true;
-        QTest::newRow("select all") << "EditSelectAll1" << "Vælg alt" << "Vælger hele dokumentet" << "Ctrl+A" << false;
-        QTest::newRow("undo") << "EditUndo1" << "Annuller" << "Annuller sidste handling" << "Ctrl+Z" << true;
-        QTest::newRow("delete") << "EditDelete1" << "Slet" << "Slet valgte del fra dokumentet" << "Del" << true;
-        QTest::newRow("bold") << "RichEditBold1" << "Fed" << "Fed skrift" << "Ctrl+B" << true;
-        QTest::newRow("italic") << "RichEditItalic1" << "Kursiv" << "Kursiv tekst" << "Ctrl+I" << true;
-        QTest::newRow("underline") << "RichEditUnderline1" << "Understreg" << "Understreg tekst" << "Ctrl+U" << true;
-        QTest::newRow("bullets") << "RichEditBullets1" << "Prik" << "Indsæt prik før aktuelle linie" << "" << true;
-        QTest::newRow("left") << "RichEditAlignLeft1" << "Venstrestil" << "Venstrestiller teksten" << "" << true;
-        QTest::newRow("right") << "RichEditAlignRight1" << "Højrestil" << "Højrestiller teksten" << "" << true;
-        QTest::newRow("centre") << "RichEditAlignCenter1" << "Centrer" << "Centrerer teksten" << "" << true;
-        QTest::newRow("other program") << "AgoEdit" << "Rediger i andet program" << "Rediger i andet program" << ""
-                                       << true;
+        QTest::newRow("paste") << "EditPaste1"
+                               << "Indsæt"
+                               << "Indsæt fra klipbord"
+                               << "Ctrl+V" << true;
+        QTest::newRow("select all") << "EditSelectAll1"
+                                    << "Vælg alt"
+                                    << "Vælger hele dokumentet"
+                                    << "Ctrl+A" << false;
+        QTest::newRow("undo") << "EditUndo1"
+                              << "Annuller"
+                              << "Annuller sidste handling"
+                              << "Ctrl+Z" << true;
+        QTest::newRow("delete") << "EditDelete1"
+                                << "Slet"
+                                << "Slet valgte del fra dokumentet"
+                                << "Del" << true;
+        QTest::newRow("bold") << "RichEditBold1"
+                              << "Fed"
+                              << "Fed skrift"
+                              << "Ctrl+B" << true;
+        QTest::newRow("italic") << "RichEditItalic1"
+                                << "Kursiv"
+                                << "Kursiv tekst"
+                                << "Ctrl+I" << true;
+        QTest::newRow("underline") << "RichEditUnderline1"
+                                   << "Understreg"
+                                   << "Understreg tekst"
+                                   << "Ctrl+U" << true;
+        QTest::newRow("bullets") << "RichEditBullets1"
+                                 << "Prik"
+                                 << "Indsæt prik før aktuelle linie"
+                                 << "" << true;
+        QTest::newRow("left") << "RichEditAlignLeft1"
+                              << "Venstrestil"
+                              << "Venstrestiller teksten"
+                              << "" << true;
+        QTest::newRow("right") << "RichEditAlignRight1"
+                               << "Højrestil"
+                               << "Højrestiller teksten"
+                               << "" << true;
+        QTest::newRow("centre") << "RichEditAlignCenter1"
+                                << "Centrer"
+                                << "Centrerer teksten"
+                                << "" << true;
+        QTest::newRow("other program") << "AgoEdit"
+                                       << "Rediger i andet program"
+                                       << "Rediger i andet program"
+                                       << "" << true;
     }
     void actionsCarryTheirCaptionsHintsKeysAndImages()
     {
@@ -163,9 +202,11 @@ private Q_SLOTS:
             QCOMPARE(items[i]->objectName(), names[i]);
         QVERIFY(items[1]->isSeparator());
         QVERIFY(items[5]->isSeparator());
-        QCOMPARE(items[2]->text(), QStringLiteral("Klip\t") + QKeySequence(QStringLiteral("Ctrl+X")).toString(QKeySequence::NativeText));
+        QCOMPARE(items[2]->text(),
+            QStringLiteral("Klip\t") + QKeySequence(QStringLiteral("Ctrl+X")).toString(QKeySequence::NativeText));
         QCOMPARE(items[6]->text().section(QLatin1Char('\t'), 0, 0), QStringLiteral("Vælg alt"));
-        QCOMPARE(items[7]->property(struktur::hintProperty).toString(), QStringLiteral("Slet valgte del fra dokumentet"));
+        QCOMPARE(
+            items[7]->property(struktur::hintProperty).toString(), QStringLiteral("Slet valgte del fra dokumentet"));
         QVERIFY(items[2]->icon().cacheKey() == w.list->EditCut1->icon().cacheKey());
 
         w.window.show();

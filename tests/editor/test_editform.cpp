@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../support/DialogScript.h"
+#include "../support/GuiTestMain.h"
+#include "../support/TempProgramFolder.h"
 #include "editor/TColorGrid.h"
 #include "editor/TFontSizeComboBox.h"
 #include "editor/TeditForm.h"
@@ -6,9 +9,6 @@
 #include "platform/Shell.h"
 #include "ui/ActionUpdates.h"
 #include "ui/HintLine.h"
-#include "../support/DialogScript.h"
-#include "../support/GuiTestMain.h"
-#include "../support/TempProgramFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +26,6 @@
 #include <QTextList>
 #include <QToolBar>
 #include <QToolButton>
-
 #include <functional>
 #include <memory>
 
@@ -155,10 +154,11 @@ private Q_SLOTS:
             bar.append(item->isSeparator() ? QStringLiteral("|") : button->objectName());
         }
         QCOMPARE(bar,
-            (QStringList { "|", "ToolButton3", "|", "ToolButton1", "|", "ToolButton10", "ToolButton11", "ToolButton12", "|",
-                "ToolButton14", "ToolButton15", "ToolButton16", "|", "ToolButton18", "|", "redigerAndetKnap" }));
+            (QStringList { "|", "ToolButton3", "|", "ToolButton1", "|", "ToolButton10", "ToolButton11", "ToolButton12",
+                "|", "ToolButton14", "ToolButton15", "ToolButton16", "|", "ToolButton18", "|", "redigerAndetKnap" }));
         QCOMPARE(e.child<QToolButton>("ToolButton15")->defaultAction(), e.action("RichEditAlignCenter1"));
         QCOMPARE(struktur::ownHint(e.child<QToolButton>("ToolButton3")), QStringLiteral("Åben printboksen"));
+        QCOMPARE(struktur::ownHint(e.child<QToolButton>("ToolButton10")), QStringLiteral("Fed skrift"));
         QVERIFY(!e.child<QToolButton>("ToolButton3")->icon().isNull());
         QCOMPARE(e.child<QToolButton>("ToolButton1")->menu(), e.child<QMenu>("PopupDropDown"));
 
@@ -247,6 +247,33 @@ private Q_SLOTS:
         e.sizeBox()->lineEdit()->selectAll();
         QTest::keyClicks(e.sizeBox()->lineEdit(), QStringLiteral("24"));
         QCOMPARE(e.formatAt(2).fontPointSize(), 24.0);
+    }
+
+    void sizeBoxIsRebuiltOnlyWhenTheFaceChanges()
+    {
+        const QStringList faces = scalableFaces();
+        if (faces.size() < 2)
+            QFAIL("two scalable fonts must be installed");
+        Editor e;
+        e.show();
+        int rebuilds = 0;
+        e.sizeBox()->setOnClick([&](TFontSizeComboBox*) { ++rebuilds; });
+        QTextCharFormat first;
+        first.setFontFamilies({ faces[0] });
+        e.doc()->mergeCurrentCharFormat(first);
+        e.type(QStringLiteral("a"));
+        QCOMPARE(rebuilds, 1);
+        e.type(QStringLiteral("bcdefgh"));
+        e.key(Qt::Key_Left);
+        e.key(Qt::Key_Home);
+        QCOMPARE(rebuilds, 1);
+        QTextCharFormat second;
+        second.setFontFamilies({ faces[1] });
+        e.key(Qt::Key_End);
+        e.doc()->mergeCurrentCharFormat(second);
+        e.type(QStringLiteral("ij"));
+        QCOMPARE(rebuilds, 2);
+        QCOMPARE(e.faceBox()->currentText(), faces[1]);
     }
 
     void faceThatIsNotInstalledLeavesTheBoxesEmpty()
@@ -345,9 +372,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("key");
-        QTest::newRow("bold") << "RichEditBold1" << "ToolButton10" << int(Qt::Key_B);
-        QTest::newRow("italic") << "RichEditItalic1" << "ToolButton11" << int(Qt::Key_I);
-        QTest::newRow("underline") << "RichEditUnderline1" << "ToolButton12" << int(Qt::Key_U);
+        QTest::newRow("bold") << "RichEditBold1"
+                              << "ToolButton10" << int(Qt::Key_B);
+        QTest::newRow("italic") << "RichEditItalic1"
+                                << "ToolButton11" << int(Qt::Key_I);
+        QTest::newRow("underline") << "RichEditUnderline1"
+                                   << "ToolButton12" << int(Qt::Key_U);
     }
     void characterFormatsToggleAndShowPressed()
     {
@@ -358,7 +388,7 @@ private Q_SLOTS:
         e.show();
         const auto hasIt = [&] {
             const QFont font = e.formatAt(1).font();
-            return action == QLatin1String("RichEditBold1") ? font.bold()
+            return action == QLatin1String("RichEditBold1")  ? font.bold()
                 : action == QLatin1String("RichEditItalic1") ? font.italic()
                                                              : font.underline();
         };
@@ -386,10 +416,10 @@ private Q_SLOTS:
         e.selectAll();
         QVERIFY(e.action("RichEditAlignLeft1")->isChecked());
         QTest::mouseClick(e.child<QToolButton>("ToolButton15"), Qt::LeftButton);
-        QCOMPARE(e.doc()->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-            Qt::AlignHCenter);
-        QCOMPARE(e.doc()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-            Qt::AlignHCenter);
+        QCOMPARE(
+            e.doc()->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(
+            e.doc()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         QVERIFY(e.action("RichEditAlignCenter1")->isChecked());
         QVERIFY(!e.action("RichEditAlignLeft1")->isChecked());
         QTest::mouseClick(e.child<QToolButton>("ToolButton16"), Qt::LeftButton);
@@ -587,7 +617,8 @@ private Q_SLOTS:
         writeFile(path, bytes);
         e.form->loadDocument(path);
         QCOMPARE(e.doc()->toPlainText(), QStringLiteral("æøå"));
-        QCOMPARE(e.formatAt(0).font().resolve(e.doc()->document()->defaultFont()).family(), QStringLiteral("Courier New"));
+        QCOMPARE(
+            e.formatAt(0).font().resolve(e.doc()->document()->defaultFont()).family(), QStringLiteral("Courier New"));
     }
 
     void unreadableDocumentLeavesTheBufferAlone()

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/TFontSizeComboBox.h"
 #include "../support/GuiTestMain.h"
+#include "editor/TFontSizeComboBox.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -94,10 +94,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("face");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("12 is listed") << "12" << "scalable" << "12";
-        QTest::newRow("12 is not listed") << "13" << "scalable" << "";
-        QTest::newRow("bitmap face lacks 9") << "9" << "Raster" << "";
-        QTest::newRow("bitmap face has 8") << "8" << "Raster" << "8";
+        QTest::newRow("12 is listed") << "12"
+                                      << "scalable"
+                                      << "12";
+        QTest::newRow("12 is not listed") << "13"
+                                          << "scalable"
+                                          << "";
+        QTest::newRow("bitmap face lacks 9") << "9"
+                                             << "Raster"
+                                             << "";
+        QTest::newRow("bitmap face has 8") << "8"
+                                           << "Raster"
+                                           << "8";
     }
     void rebuildSelectsTheEntryOfTheFieldText()
     {

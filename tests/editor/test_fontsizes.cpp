@@ -41,11 +41,12 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("sizes");
         // At 96 dpi an em of 8 pixels is 6 points, 11 is 8 (8.25), 13 is 10 (9.75), 16 is 12.
         QTest::newRow("none") << QList<BitmapFont> {} << QList<int> {};
-        QTest::newRow("8, 10 and 10 again") << QList<BitmapFont> { { 13, 2 }, { 16, 3 }, { 15, 2 } } << QList<int> { 8, 10 };
+        QTest::newRow("8, 10 and 10 again")
+            << QList<BitmapFont> { { 13, 2 }, { 16, 3 }, { 15, 2 } } << QList<int> { 8, 10 };
         QTest::newRow("descending order")
             << QList<BitmapFont> { { 19, 3 }, { 16, 3 }, { 13, 2 }, { 10, 2 } } << QList<int> { 6, 8, 10, 12 };
-        QTest::newRow("mixed order")
-            << QList<BitmapFont> { { 16, 3 }, { 10, 2 }, { 19, 3 }, { 13, 2 }, { 10, 2 } } << QList<int> { 6, 8, 10, 12 };
+        QTest::newRow("mixed order") << QList<BitmapFont> { { 16, 3 }, { 10, 2 }, { 19, 3 }, { 13, 2 }, { 10, 2 } }
+                                     << QList<int> { 6, 8, 10, 12 };
     }
     void bitmapFaceListsEachSizeOnceAscending()
     {
