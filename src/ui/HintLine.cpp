@@ -99,6 +99,8 @@ bool HintLine::eventFilter(QObject* watched, QEvent* event)
         if (auto* menu = qobject_cast<QMenu*>(watched))
             pointTo(menu, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         break;
+    case QEvent::ToolTip:
+        return true; // hints show in the hint line only
     case QEvent::Hide:
         if (watched == m_underPointer)
             pointTo(nullptr, m_lastPos);

@@ -31,7 +31,7 @@ QString longHint(const QString& hint);
 
 /// The application's hint line. It follows the widget under the pointer in every window and
 /// emits `hintChanged` with the long part of the hint that counts for it whenever that differs
-/// from the previous one.
+/// from the previous one. It also keeps tooltips from showing anywhere.
 class HintLine : public QObject {
     Q_OBJECT
 

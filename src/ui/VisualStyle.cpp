@@ -33,12 +33,11 @@ bool trySetStyle(QApplication& app, const QString& name)
     return true;
 }
 
-void applyVisualStyle(QApplication& app)
+void applyVisualStyle(QApplication& app, const QString& resource, const QString& name)
 {
-    if (trySetStyle(app, QLatin1String(visualStyleResource)))
+    if (trySetStyle(app, resource))
         return;
-    Dialogs::errorWithClose(nullptr, applicationTitle(),
-        QStringLiteral("Style '%1' not found").arg(QLatin1String(visualStyleName)));
+    Dialogs::errorWithClose(nullptr, applicationTitle(), QStringLiteral("Style '%1' not found").arg(name));
 }
 
 bool installDanishTranslations(QApplication& app)

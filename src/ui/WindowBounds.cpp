@@ -99,6 +99,8 @@ bool WindowBounds::eventFilter(QObject* watched, QEvent* event)
 
 void WindowBounds::applyFrame()
 {
+    if (m_applying)
+        return;
     const QSize real = m_window->frameGeometry().size() - m_window->size();
     if (m_frameKnown && real == m_frame) {
         // A size change the frame does not explain is the user's: it replaces the request.
@@ -106,11 +108,13 @@ void WindowBounds::applyFrame()
             m_requestedOuter = QSize();
         return;
     }
+    m_applying = true;
     m_frameKnown = true;
     m_frame = real;
-    m_window->setMinimumSize((m_minimumOuter - m_frame).expandedTo(QSize(0, 0)));
     if (m_requestedOuter.isValid() && !m_window->isMaximized() && !m_window->isFullScreen())
         m_window->resize(m_requestedOuter - m_frame);
+    m_window->setMinimumSize((m_minimumOuter - m_frame).expandedTo(QSize(0, 0)));
+    m_applying = false;
 }
 
 namespace {

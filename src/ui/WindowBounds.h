@@ -49,6 +49,7 @@ private:
     QSize m_frame;
     QSize m_requestedOuter;
     bool m_frameKnown = false;
+    bool m_applying = false;
 };
 
 /// Where a window with the outer rectangle `frame` goes so that it can be reached: unchanged

@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Tmainform.h"
+
+#include "editor/EditActionList.h"
+#include "editor/TeditForm.h"
+#include "model/ElementIcons.h"
+#include "model/TStruktur.h"
+#include "platform/OptionsFile.h"
+#include "platform/ProgramFolder.h"
+#include "printing/Tprintform.h"
+#include "ui/CreationGuard.h"
+#include "ui/Dialogs.h"
+#include "ui/HintLine.h"
+#include "ui/ImageList.h"
+#include "ui/WindowBounds.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+static void registerAppResources()
+{
+    Q_INIT_RESOURCE(app);
+}
+
+namespace struktur {
+namespace {
+
+// The window's design figures: its client area, and the outer minimum they add up to with
+// the frame the design assumes.
+constexpr QSize designedClient(584, 562);
+constexpr QSize minimumOuter(600, 600);
+const QColor skyBlue(0xA6, 0xCA, 0xF0);
+
+QList<QIcon> iconsFrom(const QStringList& names)
+{
+    QList<QIcon> icons;
+    for (const QString& name : names)
+        icons.append(QIcon(QStringLiteral(":/app/") + name));
+    return icons;
+}
+
+} // namespace
+
+Tmainform::Tmainform(QWidget* parent)
+    : QMainWindow(parent)
+{
+    registerAppResources();
+    createWidgets();
+    createImageLists();
+    createActions();
+    createLayout();
+    runCreationHandler([this] { FormCreate(); });
+}
+
+Tmainform::~Tmainform()
+{
+    // The hint line outlives the window; its children go before QObject would disconnect it.
+    disconnect(&HintLine::instance(), nullptr, this, nullptr);
+}
+
+void Tmainform::createWidgets()
+{
+    setObjectName(QStringLiteral("mainform"));
+    setWindowTitle(QStringLiteral("Struktur konstruktøren"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/mainform.svg")));
+    setFont(windowFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, skyBlue);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    bog = new QTabWidget(this);
+    bog->setObjectName(QStringLiteral("bog"));
+    side1 = new QWidget(bog);
+    side1->setObjectName(QStringLiteral("side1"));
+    side2 = new QWidget(bog);
+    side2->setObjectName(QStringLiteral("side2"));
+
+    infoBar = new QStatusBar(this);
+    infoBar->setObjectName(QStringLiteral("infoBar"));
+
+    Struktur = new TStruktur(side2);
+    Struktur->setObjectName(QStringLiteral("Struktur"));
+    Struktur->setDataOn(true);
+}
+
+void Tmainform::createImageLists()
+{
+    ImageList1 = new ImageList(QStringLiteral("ImageList1"), QSize(16, 16),
+        iconsFrom({QStringLiteral("images16/list.svg"), QStringLiteral("images16/scissors.svg"),
+            QStringLiteral("images16/textlines.svg"), QStringLiteral("images16/folder.svg"),
+            QStringLiteral("images16/expand.svg"), QStringLiteral("images16/collapse.svg"),
+            QStringLiteral("images16/abc.svg"), QStringLiteral("images16/floppy.svg")}),
+        this);
+    QList<QIcon> elementIcons;
+    for (int index = 0; index < 9; ++index)
+        elementIcons.append(::elementIcon(index));
+    ImageList2 = new ImageList(QStringLiteral("ImageList2"), QSize(16, 16), elementIcons, this);
+    ImageList32 = new ImageList(QStringLiteral("ImageList32"), QSize(32, 32),
+        iconsFrom({QStringLiteral("images32/openfolder.svg"), QStringLiteral("images32/editsheet.svg"),
+            QStringLiteral("images32/folder.svg"), QStringLiteral("images32/sheet.svg")}),
+        this);
+}
+
+void Tmainform::createActions()
+{
+    ActionListEdit = new EditActionList(this, [this]() -> QWidget* { return qobject_cast<QLineEdit*>(focusWidget()); });
+    ActionListEdit->setObjectName(QStringLiteral("ActionListEdit"));
+    QList<QIcon> images;
+    for (const QAction* action : ActionListEdit->actions())
+        images.append(action->icon());
+    ImageListEdit = new ImageList(QStringLiteral("ImageListEdit"), QSize(16, 16), images, this);
+    PopupMenuEdit = ActionListEdit->createPopupMenu(this, QStringLiteral("PopupMenuEdit"),
+        {QStringLiteral("Annuller1"), QStringLiteral("N1"), QStringLiteral("Klip1"), QStringLiteral("Kopier1"),
+            QStringLiteral("Indst1"), QStringLiteral("N2"), QStringLiteral("Vlgalt1"), QStringLiteral("Slet1")});
+}
+
+void Tmainform::createLayout()
+{
+    for (QWidget* side : {side1, side2}) {
+        auto* layout = new QVBoxLayout(side);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    bog->addTab(side1, QStringLiteral("Projekter"));
+    bog->addTab(side2, QStringLiteral("Strukturen"));
+    bog->setCurrentWidget(side1);
+    // The structure page takes the tree into its own layout once it is composed.
+    side2->layout()->addWidget(Struktur);
+    setCentralWidget(bog);
+    setStatusBar(infoBar);
+
+    m_bounds = new WindowBounds(this, minimumOuter, minimumOuter - designedClient);
+    resize(designedClient);
+}
+
+void Tmainform::addToPage(QWidget* side, QWidget* content)
+{
+    Q_ASSERT_X(side == side1 || side == side2, "Tmainform::placeOnPage", "content goes on side1 or side2");
+    side->layout()->addWidget(content);
+}
+
+void Tmainform::FormCreate()
+{
+    connect(&HintLine::instance(), &HintLine::hintChanged, this, &Tmainform::Info);
+    Dir = driveName();
+    programdir = programFolder();
+    const QString optionsFolder = programdir + pathSeparator() + QStringLiteral("Options");
+    // One level each; a folder that cannot be made shows up as a failure to write at close.
+    QDir folders;
+    if (!QFileInfo::exists(programdir))
+        folders.mkdir(programdir);
+    if (!QFileInfo::exists(optionsFolder))
+        folders.mkdir(optionsFolder);
+    optfil = optionsFolder + pathSeparator() + QStringLiteral("mainopt.txt");
+
+    // A short or broken options file is reported, and the rest of start-up still runs.
+    reportErrors([this] { HentOpt(); });
+    m_bounds->keepOnScreen();
+}
+
+void Tmainform::HentOpt()
+{
+    readOptionsFile(optfil, 4, [this](int line, int value) {
+        switch (line) {
+        case 0:
+            m_bounds->setTop(value);
+            break;
+        case 1:
+            m_bounds->setLeft(value);
+            break;
+        case 2:
+            m_bounds->setWidth(value);
+            break;
+        case 3:
+            m_bounds->setHeight(value);
+            break;
+        }
+    });
+}
+
+void Tmainform::GemOpt()
+{
+    writeOptionsFile(optfil, {m_bounds->top(), m_bounds->left(), m_bounds->width(), m_bounds->height()});
+}
+
+void Tmainform::setElementFields(ElementFields fields)
+{
+    m_elementFields = std::move(fields);
+}
+
+void Tmainform::attachWindows(TeditForm* editor, Tprintform* printWindow)
+{
+    m_editor = editor;
+    m_printWindow = printWindow;
+}
+
+void Tmainform::ClearToNew(bool Efocus)
+{
+    if (m_elementFields.clear)
+        m_elementFields.clear(Efocus);
+    if (m_editor)
+        m_editor->clearDocument();
+}
+
+void Tmainform::skrivKnapClick()
+{
+    if (!m_editor)
+        return;
+    if (m_editor->isVisible()) {
+        m_editor->hide();
+        return;
+    }
+    m_editor->show();
+    m_editor->raise();
+}
+
+QString Tmainform::currentDocumentPath() const
+{
+    return m_elementFields.documentPath ? m_elementFields.documentPath() : QString();
+}
+
+void Tmainform::Info(const QString& hint)
+{
+    infoBar->showMessage(hint);
+}
+
+bool Tmainform::event(QEvent* event)
+{
+    // Menus and actions send status tips when the pointer crosses them; the status bar shows
+    // only the hint line.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void Tmainform::closeEvent(QCloseEvent* event)
+{
+    if (!confirmUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    Q_EMIT closed();
+}
+
+// Unsaved changes of the element tree are not dropped without a word: Ja saves them first
+// (a failed save keeps the window open), Nej drops them, Annuller keeps the window open.
+bool Tmainform::confirmUnsavedChanges()
+{
+    if (!Struktur || !Struktur->Modified())
+        return true;
+    switch (Dialogs::askYesNoCancel(this, QStringLiteral("Strukturen er ændret. Skal ændringerne gemmes?"))) {
+    case Dialogs::Answer::Yes:
+        return reportErrors([this] { Struktur->GemStruktur(); });
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Close:
+        return false;
+    }
+    return false;
+}
+
+// The three options files in their order; the first that cannot be written is reported and
+// the ones after it are left, but the window closes all the same.
+void Tmainform::FormClose()
+{
+    reportErrors([this] {
+        if (m_editor)
+            m_editor->GemOpt();
+        if (m_printWindow)
+            m_printWindow->GemOpt();
+        GemOpt();
+    });
+}
+
+} // namespace struktur
