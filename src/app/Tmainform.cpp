@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Tmainform.h"
 
+#include "ProjectsPage.h"
+
 #include "editor/EditActionList.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
@@ -55,6 +57,7 @@ Tmainform::Tmainform(QWidget* parent)
     createImageLists();
     createActions();
     createLayout();
+    projectsPage = placeOnPage(side1, new ProjectsPage(*this, side1));
     runCreationHandler([this] { FormCreate(); });
 }
 
@@ -162,6 +165,9 @@ void Tmainform::FormCreate()
     // A short or broken options file is reported, and the rest of start-up still runs.
     reportErrors([this] { HentOpt(); });
     m_bounds->keepOnScreen();
+
+    projectsPage->LoadStrukturBoks();
+    projectsPage->showDocumentFolder(programdir);
 }
 
 void Tmainform::HentOpt()
@@ -250,8 +256,7 @@ void Tmainform::closeEvent(QCloseEvent* event)
     Q_EMIT closed();
 }
 
-// Unsaved changes of the element tree are not dropped without a word: Ja saves them first
-// (a failed save keeps the window open), Nej drops them, Annuller keeps the window open.
+// Unsaved changes of the element tree are not dropped without a word.
 bool Tmainform::confirmUnsavedChanges()
 {
     if (!Struktur || !Struktur->Modified())

@@ -15,6 +15,7 @@ namespace struktur {
 
 class EditActionList;
 class ImageList;
+class ProjectsPage;
 class TeditForm;
 class Tprintform;
 class WindowBounds;
@@ -57,6 +58,11 @@ public:
     /// The document path of the element being written; empty before the structure page is there.
     QString currentDocumentPath() const;
 
+    /// When the element tree holds unsaved changes, asks "Strukturen er ændret. Skal ændringerne
+    /// gemmes?" (Ja / Nej / Annuller): Ja saves first, Nej drops them. Returns false, to stop what
+    /// was about to happen, on Annuller or when saving fails (the error is shown); true otherwise.
+    bool confirmUnsavedChanges();
+
     /// Shows the long part of the current hint in the status bar.
     void Info(const QString& hint);
 
@@ -73,6 +79,8 @@ public:
     QWidget* side2 = nullptr;
     QStatusBar* infoBar = nullptr;
     TStruktur* Struktur = nullptr;
+    /// The projects page on `side1`.
+    ProjectsPage* projectsPage = nullptr;
 
     ImageList* ImageList1 = nullptr;
     ImageList* ImageList2 = nullptr;
@@ -106,7 +114,6 @@ private:
     void createLayout();
     void FormCreate();
     void FormClose();
-    bool confirmUnsavedChanges();
     void addToPage(QWidget* side, QWidget* content);
 
     QString optfil;
