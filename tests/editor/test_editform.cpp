@@ -358,13 +358,17 @@ private Q_SLOTS:
         QCOMPARE(grid->foregroundIndex(), 9);
         e.key(Qt::Key_End);
 
-        // A colour outside the grid marks no square.
+        // A colour outside the grid marks no square, and a right click then recolours nothing.
         QTextCharFormat skyBlue;
         skyBlue.setForeground(QColor(166, 202, 240));
         e.doc()->mergeCurrentCharFormat(skyBlue);
         e.type(QStringLiteral("x"));
         QCOMPARE(grid->foregroundIndex(), -1);
         QCOMPARE(grid->backgroundIndex(), 15);
+        e.key(Qt::Key_Left, Qt::ShiftModifier);
+        QTest::mouseClick(grid, Qt::RightButton, {}, grid->squareRect(2).center());
+        QCOMPARE(grid->backgroundIndex(), 15);
+        QCOMPARE(e.formatAt(e.doc()->textCursor().selectionStart()).foreground().color(), QColor(166, 202, 240));
     }
 
     void characterFormatsToggleAndShowPressed_data()
