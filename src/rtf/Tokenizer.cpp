@@ -109,6 +109,8 @@ Token Tokenizer::controlWord(const char* start)
             const int low = m_pos + 1 < m_end ? hexValue(m_pos[1]) : -1;
             if (high < 0 || low < 0) {
                 // A broken escape becomes a symbol nobody understands; what follows is read normally.
+                if (high >= 0)
+                    ++m_pos;
                 token.kind = Token::Kind::Symbol;
                 return token;
             }
