@@ -18,6 +18,8 @@ constexpr qreal twipsPerInch = 1440;
 constexpr qreal tolerance = 0.01;
 constexpr qreal edgeInset = 0.5;
 
+
+
 QRectF toDevicePixels(const TwipsRect& rect, const QPaintDevice& device)
 {
     const qreal x = device.logicalDpiX() / twipsPerInch;
@@ -63,8 +65,7 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
         const QTextLayout* textLayout = block.layout();
         if (!textLayout || !block.isVisible())
             continue;
-        const QRectF blockRect = documentLayout.blockBoundingRect(block);
-        const qreal origin = blockRect.top() - textLayout->boundingRect().top();
+        const qreal origin = documentLayout.blockBoundingRect(block).top();
         for (int i = 0; i < textLayout->lineCount(); ++i) {
             const QTextLine line = textLayout->lineAt(i);
             const qreal top = origin + line.y();
@@ -82,40 +83,68 @@ qsizetype RichTextFormatter::lineAt(qint32 position) const
     return after == lines.begin() ? 0 : (after - lines.begin()) - 1;
 }
 
-void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qreal top, qreal bottom) const
+// Paragraphs the page can draw line by line: plain ones in the main flow, without the list
+// bullets, backgrounds and rules that only the document's own drawing paints.
+// Draws the lines of a paragraph from `firstLine` down to `bottom`. A paragraph's own drawing
+// would also draw the line just above its clip (hidden by the clip on paper, but its text would
+// still be in the page's content), so a paragraph that began on an earlier page goes line by line.
+static void drawLinesFrom(QPainter& painter, QTextLayout& textLayout, QPointF origin, int firstLine, qreal bottom)
+{
+    // Keeps the shaped text between the lines, which would otherwise be shaped anew for each one.
+    textLayout.setCacheEnabled(true);
+    for (int i = firstLine; i < textLayout.lineCount(); ++i) {
+        const QTextLine line = textLayout.lineAt(i);
+        if (origin.y() + line.y() >= bottom - tolerance)
+            break;
+        line.draw(&painter, origin);
+    }
+    textLayout.setCacheEnabled(false);
+}
+
+static bool isPlainParagraph(const QTextDocument& document, const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    return document.frameAt(block.position()) == document.rootFrame() && !block.textList()
+        && format.background().style() == Qt::NoBrush
+        && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+}
+
+void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top,
+    qreal bottom) const
 {
     QTextDocument& document = *m_layout->document;
     QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
-    painter.save();
-    painter.translate(area.left(), area.top() - top);
-    const QRectF page(0, top, area.width(), bottom - top);
-    painter.setClipRect(page, Qt::IntersectClip);
-    painter.setPen(Qt::black);
-
-    // The document's own drawing also draws the line just above its clip within a paragraph (hidden
-    // by the clip on paper, but its text would still be in the page's content). So the lines of a
-    // paragraph that began on an earlier page are drawn here one by one, and the document draws
-    // from the next paragraph on. Paragraphs inside tables are left to the document.
-    qreal clipTop = top;
-    const Line& firstLine = m_layout->lines[first];
-    const QTextBlock block = document.findBlock(firstLine.position);
-    if (firstLine.lineInBlock > 0 && document.frameAt(block.position()) == document.rootFrame()) {
-        const QTextLayout& textLayout = *block.layout();
-        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft() - textLayout.boundingRect().topLeft();
-        for (int i = firstLine.lineInBlock; i < textLayout.lineCount(); ++i) {
-            const QTextLine line = textLayout.lineAt(i);
-            if (origin.y() + line.y() >= bottom - tolerance)
-                break;
-            line.draw(&painter, origin);
-        }
-        clipTop = qMax(top, origin.y() + textLayout.boundingRect().bottom());
+    const auto& lines = m_layout->lines;
+    const QTextBlock firstBlock = document.findBlock(lines[first].position);
+    const QTextBlock lastBlock = document.findBlock(lines[qMax(first, next - 1)].position);
+    bool plain = true;
+    for (QTextBlock block = firstBlock; plain && block.isValid(); block = block.next()) {
+        plain = isPlainParagraph(document, block);
+        if (block == lastBlock)
+            break;
     }
 
-    if (clipTop < bottom) {
+    painter.save();
+    painter.translate(area.left(), area.top() - top);
+    painter.setClipRect(QRectF(0, top, area.width(), bottom - top), Qt::IntersectClip);
+    painter.setPen(Qt::black);
+    if (plain) {
+        const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
+        for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
+            QTextLayout& textLayout = *block.layout();
+            const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
+            if (block == firstBlock && lines[first].lineInBlock > 0)
+                drawLinesFrom(painter, textLayout, origin, lines[first].lineInBlock, bottom);
+            else
+                textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
+            if (block == lastBlock)
+                break;
+        }
+    } else {
+        // The document's own drawing, for tables, lists and the like. It draws every line that
+        // touches its clip, so the clip is kept off the neighbours above and below.
         QAbstractTextDocumentLayout::PaintContext context;
-        // The document draws every paragraph that touches its clip; keep the neighbours above and
-        // below out, or their text would be in the page's content even where it is clipped away.
-        context.clip = QRectF(0, clipTop, area.width(), bottom - clipTop).adjusted(0, edgeInset, 0, -edgeInset);
+        context.clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
         context.palette.setColor(QPalette::Text, Qt::black);
         documentLayout.draw(&painter, context);
     }
@@ -155,7 +184,7 @@ qint32 RichTextFormatter::formatRange(FormatRange& range, bool render)
     }
 
     if (render)
-        draw(*range.hdc, area, first, top, bottom);
+        draw(*range.hdc, area, first, next, top, bottom);
     range.rc.bottom = range.rc.top + qint32((bottom - top) * twipsPerInch / device->logicalDpiY());
     return notRendered;
 }

@@ -63,7 +63,7 @@ private:
 
     void ensureLayout(QPaintDevice* device, qreal width);
     qsizetype lineAt(qint32 position) const;
-    void draw(QPainter& painter, const QRectF& area, qsizetype first, qreal top, qreal bottom) const;
+    void draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top, qreal bottom) const;
 
     const QTextDocument& m_source;
     std::unique_ptr<Layout> m_layout;

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Paginating a 1,000-page document to PDF through the same page loop the print window uses.
+#include "printing/PrintRichText.h"
+#include "printing/Printer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include <cstdio>
+#include <ctime>
+
+using namespace struktur;
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int targetPages = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
+
+    // Paragraphs of a few wrapped lines each, 12 point: about 27 of them to an A4 page.
+    QStringList paragraphs;
+    const QString sentence = QStringLiteral("Strukturens elementer med æøå og lidt mere tekst der brydes over linjer. ");
+    for (int i = 0; i < targetPages * 27; ++i)
+        paragraphs.append(QStringLiteral("%1 ").arg(i) + sentence.repeated(2));
+    QTextEdit edit;
+    edit.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    edit.setPlainText(paragraphs.join(QLatin1Char('\n')));
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.pdf"));
+    Printer pdf([&] {
+        auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        device->setOutputFormat(QPrinter::PdfFormat);
+        device->setOutputFileName(path);
+        device->setPageSize(QPageSize(QPageSize::A4));
+        return device;
+    });
+
+    QElapsedTimer timer;
+    timer.start();
+    const std::clock_t cpuStart = std::clock();
+    PrintRichText(pdf, &edit, 2.5, 1, 2, 1.5, TRichTextMeasurements::rtmCentimetres, 1);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), { path });
+    info.waitForFinished();
+    QByteArray pages = "pages unknown";
+    for (const QByteArray& line : info.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("Pages:"))
+            pages = line.simplified();
+    }
+    std::printf("print to PDF: %lld characters, %s, %.2f s wall, %.2f s CPU, %.1f MB PDF (budget 5 s for 1,000 pages)\n",
+        qlonglong(edit.document()->characterCount()), pages.constData(), seconds, cpuSeconds,
+        QFileInfo(path).size() / 1e6);
+    return 0;
+}
