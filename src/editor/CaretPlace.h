@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
+#include <QObject>
+
 class QTextCursor;
+class QTextDocument;
 
 namespace struktur {
 
@@ -13,7 +17,27 @@ struct CaretPlace {
     int column = 0; ///< the caret's character position within that line, from 0
 };
 
-/// The caret place of `cursor` in its document. A paragraph not laid out yet counts as one line.
-CaretPlace caretPlace(const QTextCursor& cursor);
+/// The display lines of one document, counted again only after its text or layout changed, so
+/// that asking on every mouse movement costs next to nothing. A paragraph that is not laid out
+/// yet counts as one line.
+class DisplayLines : public QObject {
+    Q_OBJECT
+
+public:
+    DisplayLines(QTextDocument* document, QObject* parent);
+
+    /// The place of a cursor of this document.
+    CaretPlace place(const QTextCursor& cursor);
+
+private:
+    void invalidate();
+    void watchLayout();
+    void count();
+
+    QTextDocument* m_document;
+    QList<int> m_firstLine; ///< the first display line of each paragraph, by block number
+    int m_lineCount = 1;
+    bool m_counted = false;
+};
 
 } // namespace struktur

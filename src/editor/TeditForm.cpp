@@ -122,6 +122,7 @@ void TeditForm::createWidgets()
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
     infoTekst = edit;
+    m_displayLines = new DisplayLines(infoTekst->document(), this);
     createStatusBar();
 }
 
@@ -343,7 +344,7 @@ int TeditForm::FontFelterSize(const QString& FontNavn, int Fontdim)
 
 void TeditForm::XYinfo()
 {
-    const CaretPlace place = caretPlace(infoTekst->textCursor());
+    const CaretPlace place = m_displayLines->place(infoTekst->textCursor());
     const QString face = selection::font(*infoTekst).family();
     FontFelter(face);
     FontFelterSize(face, selection::pointSize(*infoTekst));

@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace struktur {
 
+class DisplayLines;
 class EditActionList;
 class ImageList;
 class TColorGrid;
@@ -122,6 +123,7 @@ private:
     std::function<QString()> m_documentPath;
     WindowBounds* m_bounds = nullptr;
     ImageList* m_images = nullptr;
+    DisplayLines* m_displayLines = nullptr;
 };
 
 } // namespace struktur

@@ -206,6 +206,15 @@ private Q_SLOTS:
         const int lines = e.form->statusPanelText(1).toInt();
         QVERIFY2(lines > 3, qPrintable(e.form->statusPanelText(1)));
         QCOMPARE(e.form->statusPanelText(3), QString::number(lines) + QLatin1Char(' '));
+        // Wider, the same text wraps into fewer lines.
+        e.form->resize(1200, 300);
+        QCoreApplication::processEvents();
+        e.form->XYinfo();
+        QVERIFY2(e.form->statusPanelText(1).toInt() < lines, qPrintable(e.form->statusPanelText(1)));
+        e.form->resize(420, 300);
+        QCoreApplication::processEvents();
+        e.form->XYinfo();
+        QCOMPARE(e.form->statusPanelText(1).toInt(), lines);
         e.key(Qt::Key_Home);
         QCOMPARE(e.form->statusPanelText(5), QStringLiteral("0 "));
         e.key(Qt::Key_Up, Qt::ControlModifier);
