@@ -344,8 +344,6 @@ void StructurePage::createConnections()
     connect(m_struktur, &TStruktur::treeClicked, this, &StructurePage::StrukturClick);
     connect(m_struktur, &TStruktur::mousePressed, this, &StructurePage::StrukturMouseDown);
     connect(m_struktur, &TStruktur::mouseReleased, this, &StructurePage::StrukturMouseUp);
-
-    m_editor->setDocumentPathSource([this] { return currentDocumentPath(); });
 }
 
 void StructurePage::setInfoLabel(const QString& caption)
@@ -387,19 +385,26 @@ QString StructurePage::currentDocumentPath() const
 
 void StructurePage::ClearToNew(bool Efocus)
 {
+    clearFields(Efocus);
+    m_editor->clearDocument();
+}
+
+void StructurePage::clearFields(bool Efocus)
+{
     tekstEdit->clear();
     dataEdit->clear();
-    m_editor->clearDocument();
     if (Efocus)
         tekstEdit->setFocus();
 }
 
 void StructurePage::skrivKnapClick()
 {
-    if (m_editor->isVisible())
+    if (m_editor->isVisible()) {
         m_editor->hide();
-    else
-        m_editor->show();
+        return;
+    }
+    m_editor->show();
+    m_editor->raise();
 }
 
 // Handlers

@@ -46,6 +46,8 @@ public:
 
     /// Empties both fields and the editor's document; with `Efocus` puts the focus into the text field.
     void ClearToNew(bool Efocus);
+    /// The part of ClearToNew that concerns the page: empties both fields, with `Efocus` focuses the text field.
+    void clearFields(bool Efocus);
     /// Shows the document editor, or hides it when it is visible.
     void skrivKnapClick();
 

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renders the main window on its structure page, with a loaded structure of several levels and
+// one element clicked, into a PNG file:
+//   structure_screenshot <output.png>
+#include "app/Instances.h"
+#include "app/Tmainform.h"
+#include "elements/StructurePage.h"
+#include "model/TStruktur.h"
+#include "ui/Application.h"
+#include "ui/VisualStyle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace struktur;
+    Application app(argc, argv);
+    if (argc < 2) {
+        qWarning("usage: structure_screenshot <output.png>");
+        return 2;
+    }
+    QTemporaryDir scratch;
+    qputenv("KVARNOLT_DIR", scratch.filePath(QStringLiteral("Kvarnolt")).toUtf8());
+    applyVisualStyle(app);
+    createWindows();
+
+    const QString folder = scratch.filePath(QStringLiteral("Pumpestation/"));
+    QDir().mkpath(folder + QStringLiteral("tekstfiler"));
+    // Windows-1252 bytes, as the structure files are stored.
+    writeFile(folder + QStringLiteral("struktur.txt"),
+        "Pumpestation\r\n\tSikkerhed\r\n\t\tF\xF8r arbejdet\r\n\t\tAdvarsler\r\n\tVedligeholdelse\r\n"
+        "\t\tVentiler\r\n\t\t\tUdskiftning af pakninger\r\n\t\t\tTrykpr\xF8vning\r\n\t\tPumper\r\n"
+        "\t\tM\xE5leudstyr\r\n\tOfte stillede sp\xF8rgsm\xE5l\r\nBilag\r\n\tTegninger\r\n");
+    writeFile(folder + QStringLiteral("data.txt"),
+        "8pumpestation\r\n1sikkerhed\r\n4dokument2\r\n6advarsler\r\n0vedligehold\r\n8ventiler\r\n"
+        "2pakninger\r\n2trykproeve\r\n3pumper\r\n3maaleudstyr\r\n5spoergsmaal\r\n8bilag\r\n7tegninger\r\n");
+    writeFile(folder + QStringLiteral("tekstfiler/ventiler.rtf"), "{\\rtf1\\ansi Ventilerne efterses hvert kvartal.\\par}");
+
+    TStruktur* tree = mainform->Struktur;
+    tree->setStrukturfile(folder + QStringLiteral("struktur.txt"));
+    tree->setDatafile(folder + QStringLiteral("data.txt"));
+    tree->setInfomappe(folder + QStringLiteral("tekstfiler/"));
+    tree->HentStruktur();
+    tree->FullExpand();
+    mainform->bog->setCurrentWidget(mainform->side2);
+    mainform->structurePage->setInfoLabel(QStringLiteral("Strukturnavn: Pumpestation.txt"));
+    mainform->resize(760, 600);
+    mainform->show();
+    QCoreApplication::processEvents();
+
+    const QModelIndex valves = tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole,
+        QStringLiteral("Ventiler"), 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    tree->setCurrentIndex(valves);
+    mainform->structurePage->StrukturClick();
+    mainform->structurePage->updateActions();
+    QCoreApplication::processEvents();
+    const bool saved = mainform->grab().save(QString::fromLocal8Bit(argv[1]));
+    destroyWindows();
+    return saved ? 0 : 1;
+}
