@@ -5,6 +5,7 @@
 
 #include "editor/EditActionList.h"
 #include "editor/TeditForm.h"
+#include "elements/StructurePage.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
 #include "platform/OptionsFile.h"
@@ -204,6 +205,10 @@ void Tmainform::attachWindows(TeditForm* editor, Tprintform* printWindow)
 {
     m_editor = editor;
     m_printWindow = printWindow;
+    // The structure page needs the editor, so it is composed here rather than with the frame.
+    structurePage = placeOnPage(side2, new StructurePage(Struktur, editor, side2));
+    setElementFields({[this](bool Efocus) { structurePage->clearFields(Efocus); },
+        [this] { return structurePage->currentDocumentPath(); }});
 }
 
 void Tmainform::ClearToNew(bool Efocus)

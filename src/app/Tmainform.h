@@ -16,6 +16,7 @@ namespace struktur {
 class EditActionList;
 class ImageList;
 class ProjectsPage;
+class StructurePage;
 class TeditForm;
 class Tprintform;
 class WindowBounds;
@@ -81,6 +82,8 @@ public:
     TStruktur* Struktur = nullptr;
     /// The projects page on `side1`.
     ProjectsPage* projectsPage = nullptr;
+    /// The structure page on `side2`, composed once the document editor is attached.
+    StructurePage* structurePage = nullptr;
 
     ImageList* ImageList1 = nullptr;
     ImageList* ImageList2 = nullptr;
