@@ -237,10 +237,21 @@ void DocumentBuilder::rowStart(const RowDef& row)
     moveToCell(0);
 }
 
+void DocumentBuilder::coveredCellEnd()
+{
+    ensureCell();
+    nextCell();
+}
+
 void DocumentBuilder::cellEnd(const ParaProps& para, const ListInfo& list, const CharProps& chr)
 {
     ensureBlock();
     applyBlock(para, list, chr);
+    nextCell();
+}
+
+void DocumentBuilder::nextCell()
+{
     if (!m_table)
         return;
     if (m_cellOverflow) {

@@ -26,6 +26,7 @@ public:
     void paragraphEnd(const ParaProps& para, const ListInfo& list, const CharProps& chr) override;
     void rowStart(const RowDef& row) override;
     void cellEnd(const ParaProps& para, const ListInfo& list, const CharProps& chr) override;
+    void coveredCellEnd() override;
     void rowEnd(const RowDef& row) override;
     void tableEnd() override;
     void picture(const Picture& picture, QByteArrayView group, const CharProps& chr) override;
@@ -39,6 +40,7 @@ private:
     void ensureCell();
     void applyBlock(const ParaProps& para, const ListInfo& list, const CharProps& chr);
     void moveToCell(int column);
+    void nextCell();
     QTextCharFormat charFormat(const CharProps& chr);
     QString placeholderFor(int width, int height);
 

@@ -1004,8 +1004,6 @@ void Reader::unicode(int value)
         // Symbol-font text in the private-use page is shown with its real character.
         if (ch >= 0xF020 && ch <= 0xF0FF && resolveCodePage(m_state.chr.font) == kSymbolCodePage)
             ch = symbolFontCharacter(uint8_t(ch - 0xF000));
-        else if (ch == 0xF0B7)
-            ch = 0x2022;
         if (m_state.dest == Destination::FontTable) {
             const FontEntry* font = m_tables.font(m_fontId);
             m_decoder.decode(m_fontName, font && font->codePage > 0 ? font->codePage : m_ansiCodePage, m_fontNameText);
@@ -1145,6 +1143,7 @@ void Reader::syncTable(bool wantTable)
             m_inRow = true;
             m_inTable = true;
             m_cellBudget -= std::max<int64_t>(1, int64_t(m_rowDef.cells.size()));
+            m_cellIndex = 0;
             m_sink.rowStart(m_rowDef);
         }
         return;
@@ -1255,6 +1254,14 @@ void Reader::endCell()
         return;
     }
     syncTable(true);
+    const size_t index = m_cellIndex++;
+    const bool covered = index < m_rowDef.cells.size()
+        && (m_rowDef.cells[index].horizontal == CellMerge::Continue
+            || m_rowDef.cells[index].vertical == CellMerge::Continue);
+    if (covered && !m_paragraphHasContent) {
+        m_sink.coveredCellEnd();
+        return;
+    }
     ParaProps para = m_state.para;
     para.pageBreakBefore = false;
     m_sink.cellEnd(para, listInfo(para), m_state.chr);

@@ -135,6 +135,7 @@ private:
     CellMerge m_nextVerticalMerge = CellMerge::None;
     bool m_inTable = false;
     bool m_inRow = false;
+    size_t m_cellIndex = 0;
     int64_t m_cellBudget;
 
     // Header tables being read.

@@ -23,6 +23,8 @@ public:
     {
         paragraphEnd(para, list, chr);
     }
+    /// An empty cell that a merged cell covers: it holds no paragraph of its own.
+    virtual void coveredCellEnd() { }
     virtual void rowEnd(const RowDef&) { }
     virtual void tableEnd() { }
     /// A PNG or JPEG picture; `group` is its whole RTF group, kept in case it cannot be decoded.

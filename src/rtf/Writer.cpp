@@ -603,7 +603,9 @@ void Writer::writeText(QStringView text)
         m_out += ' ';
         m_needDelimiter = false;
     }
+    m_unicodeOnly = m_state.font >= 0 && (m_state.font == m_symbolFont || m_state.font == m_wingdingsFont);
     writeEscapedText(text);
+    m_unicodeOnly = false;
 }
 
 void Writer::writeEscapedText(QStringView text)
@@ -612,7 +614,8 @@ void Writer::writeEscapedText(QStringView text)
     const QChar* end = p + text.size();
     while (p < end) {
         const QChar* run = p;
-        while (p < end && p->unicode() >= 0x20 && p->unicode() < 0x7F && *p != u'\\' && *p != u'{' && *p != u'}')
+        while (!m_unicodeOnly && p < end && p->unicode() >= 0x20 && p->unicode() < 0x7F && *p != u'\\' && *p != u'{'
+            && *p != u'}')
             ++p;
         if (p > run) {
             const qsizetype start = m_out.size();
@@ -638,7 +641,7 @@ void Writer::writeEscapedText(QStringView text)
         default: {
             if (ch < 0x20 || ch == 0x2029 || ch == QChar::ObjectReplacementCharacter)
                 break;
-            const int byte = cp1252::byteFor(ch);
+            const int byte = m_unicodeOnly ? -1 : cp1252::byteFor(ch);
             if (byte >= 0x80 && !(byte >= 0x80 && byte < 0xA0 && ch == byte)) {
                 const char escape[4] = { '\\', '\'', kHex[byte >> 4], kHex[byte & 15] };
                 m_out.append(escape, 4);

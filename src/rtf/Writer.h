@@ -74,6 +74,7 @@ private:
     CharState m_fieldSavedState;
     QString m_link;
     bool m_needDelimiter = false;
+    bool m_unicodeOnly = false; ///< in a symbol-charset font, where bytes would be read as glyph numbers
 };
 
 } // namespace struktur::rtf

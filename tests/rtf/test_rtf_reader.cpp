@@ -152,7 +152,9 @@ void TestRtfReader::unicode_data()
     QTest::newRow("skip ends at group end") << rtfBytes("{\\rtf1\\uc3{\\u8364}ab}") << u"€ab\n"_qs;
     QTest::newRow("control word counts as fallback") << rtfBytes("{\\rtf1 a\\u8364\\par b}") << u"a€b\n"_qs;
     QTest::newRow("uc is scoped") << rtfBytes("{\\rtf1 {\\uc0 \\u8364}\\u8364?}") << u"€€\n"_qs;
-    QTest::newRow("negative values") << rtfBytes("{\\rtf1 \\u-3913?}") << u"•\n"_qs;
+    QTest::newRow("negative values") << rtfBytes("{\\rtf1 \\u-3913?}") << u"\uF0B7\n"_qs;
+    QTest::newRow("symbol font private use")
+        << rtfBytes("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0\\u-3913?}") << u"•\n"_qs;
     QTest::newRow("surrogate pair") << rtfBytes("{\\rtf1 \\u-10179?\\u-8694?}") << u"😊\n"_qs;
     QTest::newRow("lone surrogate replaced") << rtfBytes("{\\rtf1 a\\u-10179?b}") << u"a\uFFFDb\n"_qs;
     QTest::newRow("out of range ignored") << rtfBytes("{\\rtf1 a\\u99999?b}") << u"ab\n"_qs;
