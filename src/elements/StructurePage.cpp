@@ -168,7 +168,7 @@ void StructurePage::createWidgets()
     checkKnap = pushButton("checkKnap", QStringLiteral("Inf"), QStringLiteral("Check om filnavnet eksisterer"), this);
     fnKnap = pushButton("fnKnap", QStringLiteral("Fn"), QStringLiteral("Indsæt konstrueret filnavn"), this);
     for (QPushButton* small : {checkKnap, fnKnap})
-        small->setMaximumWidth(small->fontMetrics().horizontalAdvance(QStringLiteral("Inf")) + 18);
+        small->setFixedWidth(small->fontMetrics().horizontalAdvance(QStringLiteral("Inf")) + 30);
 
     Label10 = wrappedText("Label10",
         QStringLiteral("Ved redigering og indførelse af nye elementer, så tænk over hvordan strukturen bruges!"), this);

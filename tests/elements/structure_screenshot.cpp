@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
         qWarning("usage: structure_screenshot <output.png>");
         return 2;
     }
+    // The folder chooser moves the working folder when it is created.
+    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     QTemporaryDir scratch;
     qputenv("KVARNOLT_DIR", scratch.filePath(QStringLiteral("Kvarnolt")).toUtf8());
     applyVisualStyle(app);
@@ -68,7 +71,7 @@ int main(int argc, char** argv)
     mainform->structurePage->StrukturClick();
     mainform->structurePage->updateActions();
     QCoreApplication::processEvents();
-    const bool saved = mainform->grab().save(QString::fromLocal8Bit(argv[1]));
+    const bool saved = mainform->grab().save(output);
     destroyWindows();
     return saved ? 0 : 1;
 }
