@@ -10,6 +10,20 @@
 #include <optional>
 
 namespace struktur {
+QByteArray encodeLines(const QStringList& lines)
+{
+    const bool looksMarked = !lines.isEmpty()
+        && (lines.first().startsWith(u"\u00EF\u00BB\u00BF") || lines.first().startsWith(u"\u00FF\u00FE")
+            || lines.first().startsWith(u"\u00FE\u00FF"));
+    if (!looksMarked)
+        return textfile::encode(lines);
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString& line : lines) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
 
 bool fileExists(const QString& path)
 {
@@ -42,10 +56,10 @@ bool saveStructure(const ElementTree& tree, const QString& structurePath, const 
     std::optional<PendingFile> data;
     if (dataOn) {
         data.emplace(dataPath);
-        data->write(textfile::encode(structurefile::dataLines(tree)));
+        data->write(encodeLines(structurefile::dataLines(tree)));
     }
     PendingFile structure(structurePath);
-    structure.write(textfile::encode(structurefile::structureLines(tree)));
+    structure.write(encodeLines(structurefile::structureLines(tree)));
     if (data)
         data->commit();
     structure.commit();

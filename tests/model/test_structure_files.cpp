@@ -173,6 +173,13 @@ void TestStructureFiles::savedBytes_data()
     QTest::newRow("text beyond cp1252 as utf-8 with mark")
         << u"Ωmega\n\tæ"_qs << u"1Ω"_qs << QByteArray("\xEF\xBB\xBF\xCE\xA9" "mega\r\n\t\xC3\xA6\r\n")
         << QByteArray("\xEF\xBB\xBF" "1\xCE\xA9" "\r\n0\r\n");
+    // In Windows-1252 these would begin with the bytes of a byte-order mark and read back wrong.
+    QTest::newRow("first text like a utf-16 mark") << u"þÿ\n\tA"_qs << u"ÿþ"_qs
+                                                 << QByteArray("\xEF\xBB\xBF\xC3\xBE\xC3\xBF\r\n\tA\r\n")
+                                                 << QByteArray("\xEF\xBB\xBF\xC3\xBF\xC3\xBE\r\n0\r\n");
+    QTest::newRow("first text like a utf-8 mark") << u"ï»¿x"_qs << ""
+                                                << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx\r\n")
+                                                << QByteArray("0\r\n");
 }
 
 void TestStructureFiles::savedBytes()

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reads a structure file and a data file from one input, separated by the marker line below,
+// as a load does; whatever reads without error must save and read back to the same tree.
+#include "model/ElementTree.h"
+#include "model/StructureFile.h"
+#include "model/StructureOutline.h"
+#include "model/StructureStorage.h"
+#include "platform/Error.h"
+#include "platform/TextFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace struktur;
+
+namespace {
+
+constexpr char separator[] = "\n=== data ===\n";
+
+/// A tree's outline with unpaired surrogates (which a malformed UTF-16 file can hold) replaced as
+/// writing UTF-8 replaces them; everything else must come back exactly.
+QString comparable(const ElementTree& tree)
+{
+    return QString::fromUtf8(outline(tree).join(u'\n').toUtf8());
+}
+
+QString readBack(const ElementTree& tree, ElementTree& again)
+{
+    const QByteArray structureBytes = encodeLines(structurefile::structureLines(tree));
+    const QByteArray dataBytes = encodeLines(structurefile::dataLines(tree));
+    structurefile::readStructure(textfile::splitLines(textfile::decode(structureBytes)), again);
+    structurefile::applyDataLines(textfile::splitLines(textfile::decode(dataBytes)), again);
+    return comparable(again);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const qsizetype split = input.indexOf(QByteArrayView(separator));
+    const QByteArrayView structureBytes = split < 0 ? input : input.first(split);
+    const QByteArrayView dataBytes = split < 0 ? QByteArrayView() : input.sliced(split + qsizetype(sizeof separator) - 1);
+
+    ElementTree tree;
+    try {
+        structurefile::readStructure(textfile::splitLines(textfile::decode(structureBytes)), tree);
+        structurefile::applyDataLines(textfile::splitLines(textfile::decode(dataBytes)), tree);
+    } catch (const Error&) {
+        // A read error keeps a partial tree; it must still be a sound tree to walk and save.
+        (void)encodeLines(structurefile::structureLines(tree));
+        (void)encodeLines(structurefile::dataLines(tree));
+        return 0;
+    }
+    ElementTree again;
+    try {
+        if (readBack(tree, again) != comparable(tree))
+            std::abort();
+    } catch (const Error&) {
+        std::abort();
+    }
+    return 0;
+}
