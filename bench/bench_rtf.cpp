@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// RTF throughput on generated rich-edit-style documents of 1, 10 and 50 MB: reader to plain text,
+// reader into a QTextDocument, writer; and unrtf (when installed) on the same files as the peer.
+#include "rtf/Rtf.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+
+// Paragraphs as the rich edit control writes them: formatting toggled on and off inside the
+// paragraph, Danish letters as \'hh, now and then a character outside the code page.
+QByteArray generate(qsizetype size)
+{
+    static const char* words[] = { "struktur", "element", "dokument", "tekst", "afsnit", "mappe", "side",
+        "liste", "tabel", "billede", "og", "i", "p\\'e5", "med", "til", "r\\'f8d", "bl\\'e5b\\'e6r", "\\u937?" };
+    QRandomGenerator random(42);
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1030{\\fonttbl{\\f0\\fnil\\fcharset0 "
+                     "Courier New;}{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                     "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
+    out.reserve(size + 4096);
+    while (out.size() < size) {
+        out += "\\pard\\sa200\\sl276\\slmult1\\f0\\fs20 ";
+        const int count = 20 + int(random.bounded(60));
+        for (int i = 0; i < count; ++i) {
+            const quint32 pick = random.bounded(100);
+            const char* word = words[random.bounded(int(std::size(words)))];
+            if (pick < 5)
+                out += QByteArray("\\b ") + word + "\\b0 ";
+            else if (pick < 8)
+                out += QByteArray("\\i ") + word + "\\i0 ";
+            else if (pick < 10)
+                out += QByteArray("\\cf1 ") + word + "\\cf0 ";
+            else if (pick < 11)
+                out += QByteArray("\\f1\\fs24 ") + word + "\\f0\\fs20 ";
+            else
+                out += QByteArray(word) + ' ';
+        }
+        out += "\\par\r\n";
+    }
+    out += "}\r\n";
+    return out;
+}
+
+double megabytesPerSecond(qsizetype bytes, qint64 nanoseconds)
+{
+    return nanoseconds > 0 ? double(bytes) / 1e6 / (double(nanoseconds) / 1e9) : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir folder;
+    const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
+    std::printf("budgets: reader >= 100 MB/s to plain text, 10 MB into a document <= 1 s, writer >= 50 MB/s\n");
+    std::printf("%8s %14s %14s %14s %14s %16s\n", "size", "plain MB/s", "document s", "writer MB/s", "written MB",
+        "unrtf --text s");
+    for (const qsizetype megabytes : { 1, 10, 50 }) {
+        const QByteArray rtf = generate(megabytes * 1000 * 1000);
+        QElapsedTimer timer;
+
+        timer.start();
+        const QString text = struktur::rtf::plainText(rtf);
+        const qint64 plainNs = timer.nsecsElapsed();
+
+        QTextDocument document;
+        timer.start();
+        struktur::rtf::read(rtf, document);
+        const qint64 documentNs = timer.nsecsElapsed();
+
+        timer.start();
+        const QByteArray written = struktur::rtf::write(document);
+        const qint64 writeNs = timer.nsecsElapsed();
+
+        double peerSeconds = -1;
+        if (!unrtf.isEmpty()) {
+            const QString path = folder.filePath(QStringLiteral("bench-%1.rtf").arg(megabytes));
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size()) {
+                file.close();
+                QProcess peer;
+                peer.setStandardOutputFile(QProcess::nullDevice());
+                peer.setStandardErrorFile(QProcess::nullDevice());
+                timer.start();
+                peer.start(unrtf, { QStringLiteral("--text"), path });
+                if (peer.waitForFinished(600000))
+                    peerSeconds = double(timer.nsecsElapsed()) / 1e9;
+            }
+        }
+        std::printf("%6lld MB %14.1f %14.3f %14.1f %14.1f %16.3f\n", static_cast<long long>(megabytes),
+            megabytesPerSecond(rtf.size(), plainNs), double(documentNs) / 1e9,
+            megabytesPerSecond(written.size(), writeNs), double(written.size()) / 1e6, peerSeconds);
+        if (text.isEmpty() || document.isEmpty())
+            return 1;
+    }
+    return 0;
+}
