@@ -10,10 +10,7 @@ QString documentPath(const QString& documentFolder, const QString& fileName)
     return documentFolder + fileName + QStringLiteral(".rtf");
 }
 
-bool pathExists(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo::exists(path);
-}
+bool pathExists(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
 
 QString constructedFileName(qsizetype elementCount, const QString& documentFolder, const PathExists& exists)
 {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 namespace struktur::elements {
@@ -21,8 +20,8 @@ bool pathExists(const QString& path);
 /// "dokument" followed by the first number, counting up from the tree's element count, whose
 /// document is not present in the folder. Numbers below the element count are never used, and
 /// only documents on disk count: a name an element carries without a written document is free.
-QString constructedFileName(qsizetype elementCount, const QString& documentFolder,
-    const PathExists& exists = pathExists);
+QString constructedFileName(
+    qsizetype elementCount, const QString& documentFolder, const PathExists& exists = pathExists);
 
 /// "Filnavnet:", CR, the name, CR, "eksisterer allerede!" (or "eksisterer ikke!").
 QString fileNameReport(const QString& name, bool exists);

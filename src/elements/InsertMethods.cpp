@@ -36,9 +36,6 @@ std::optional<TNodeAttachMode> attachModeForChoice(int choice)
     }
 }
 
-int iconChoiceFor(int iconIndex)
-{
-    return std::clamp(iconIndex, 0, iconChoiceCount - 1);
-}
+int iconChoiceFor(int iconIndex) { return std::clamp(iconIndex, 0, iconChoiceCount - 1); }
 
 } // namespace struktur::elements

@@ -4,6 +4,7 @@
 #include "ActionBinding.h"
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
+#include "SingleLineValidator.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
@@ -27,10 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-static void initElementsPageResources()
-{
-    Q_INIT_RESOURCE(elements_page);
-}
+static void initElementsPageResources() { Q_INIT_RESOURCE(elements_page); }
 
 namespace struktur {
 namespace {
@@ -41,10 +39,7 @@ constexpr int leftPaneMinimumWidth = 292;
 const auto headingStyle = QStringLiteral("color: #0000c0;");
 const auto groupHeadingStyle = QStringLiteral("QGroupBox::title { color: #0000c0; }");
 
-QChar carriageReturn()
-{
-    return QChar(u'\r');
-}
+QChar carriageReturn() { return QChar(u'\r'); }
 
 QIcon picture(const char* name)
 {
@@ -144,7 +139,8 @@ void StructurePage::createWidgets()
     sorterCheck = checkBox("sorterCheck", QStringLiteral("Sorter"),
         QStringLiteral("Sorter elementerne alfabetisk ved Indsæt og Rediger"), false, this);
     autoNavn = checkBox("autoNavn", QStringLiteral("Auto navn"), QString(), false, this);
-    skrivKnap = pushButton("skrivKnap", QStringLiteral("Skriv tekst"), QStringLiteral("Åben eller luk teksteditor"), this);
+    skrivKnap
+        = pushButton("skrivKnap", QStringLiteral("Skriv tekst"), QStringLiteral("Åben eller luk teksteditor"), this);
 
     ikonBox = new QGroupBox(QStringLiteral("Element ikon"), this);
     ikonBox->setObjectName(QStringLiteral("ikonBox"));
@@ -161,13 +157,16 @@ void StructurePage::createWidgets()
     dataEdit = new QLineEdit(this);
     dataEdit->setObjectName(QStringLiteral("dataEdit"));
     Label4->setBuddy(dataEdit);
+    // A line break in a text or file name would split the element's line in the structure or data file.
+    tekstEdit->setValidator(new SingleLineValidator(tekstEdit));
+    dataEdit->setValidator(new SingleLineValidator(dataEdit));
 
     Button4 = pushButton("Button4", QString(), QString(), this);
     Button5 = pushButton("Button5", QString(), QString(), this);
     Button3 = pushButton("Button3", QString(), QString(), this);
     checkKnap = pushButton("checkKnap", QStringLiteral("Inf"), QStringLiteral("Check om filnavnet eksisterer"), this);
     fnKnap = pushButton("fnKnap", QStringLiteral("Fn"), QStringLiteral("Indsæt konstrueret filnavn"), this);
-    for (QPushButton* small : {checkKnap, fnKnap})
+    for (QPushButton* small : { checkKnap, fnKnap })
         small->setFixedWidth(small->fontMetrics().horizontalAdvance(QStringLiteral("Inf")) + 30);
 
     Label10 = wrappedText("Label10",
@@ -177,8 +176,9 @@ void StructurePage::createWidgets()
                        "annuleres, og altså medfører at alle punkter skal flyttes manuelt tilbage."),
         this);
     Label12 = wrappedText("Label12",
-        QStringLiteral("Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem "
-                       "og kan altså annuleres ved Genindlæs."),
+        QStringLiteral(
+            "Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem "
+            "og kan altså annuleres ved Genindlæs."),
         this);
     InfoLabel = heading("InfoLabel", QStringLiteral("Strukturnavn: "), this);
 
@@ -205,7 +205,7 @@ QWidget* StructurePage::createLeftPane()
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    for (QPushButton* button : {Button4, Button5, Button3, checkKnap, fnKnap})
+    for (QPushButton* button : { Button4, Button5, Button3, checkKnap, fnKnap })
         buttons->addWidget(button);
     buttons->addStretch();
 
@@ -311,7 +311,7 @@ void StructurePage::createActions()
     Agem->setIcon(picture("floppy"));
     Areload = action("Areload", QStringLiteral("Genindlæs"),
         QStringLiteral("Genindlæs struktur ved fortrydelse af ændring der ikke er gemt"), this);
-    addActions({Aclear, Ainsert, Arediger, Aslet, Agem, Areload});
+    addActions({ Aclear, Ainsert, Arediger, Aslet, Agem, Areload });
 
     bindToAction(Button4, Aclear);
     bindToAction(Button5, Ainsert);
@@ -346,30 +346,15 @@ void StructurePage::createConnections()
     connect(m_struktur, &TStruktur::mouseReleased, this, &StructurePage::StrukturMouseUp);
 }
 
-void StructurePage::setInfoLabel(const QString& caption)
-{
-    InfoLabel->setText(caption);
-}
+void StructurePage::setInfoLabel(const QString& caption) { InfoLabel->setText(caption); }
 
-QString StructurePage::infoLabel() const
-{
-    return InfoLabel->text();
-}
+QString StructurePage::infoLabel() const { return InfoLabel->text(); }
 
-int StructurePage::iconChoice() const
-{
-    return m_iconChoices->checkedId();
-}
+int StructurePage::iconChoice() const { return m_iconChoices->checkedId(); }
 
-int StructurePage::methodChoice() const
-{
-    return m_methodChoices->checkedId();
-}
+int StructurePage::methodChoice() const { return m_methodChoices->checkedId(); }
 
-bool StructurePage::isArranging() const
-{
-    return flytmodeBox->isChecked();
-}
+bool StructurePage::isArranging() const { return flytmodeBox->isChecked(); }
 
 QString StructurePage::documentPathFor(const QString& fileName) const
 {
@@ -445,10 +430,7 @@ void StructurePage::flytBoxClick(int choice)
         m_struktur->setFlytmode(*mode);
 }
 
-void StructurePage::AclearExecute()
-{
-    ClearToNew(true);
-}
+void StructurePage::AclearExecute() { ClearToNew(true); }
 
 void StructurePage::AinsertExecute()
 {
@@ -494,10 +476,7 @@ void StructurePage::AsletExecute()
     ClearToNew(true);
 }
 
-void StructurePage::AgemExecute()
-{
-    m_struktur->GemStruktur();
-}
+void StructurePage::AgemExecute() { m_struktur->GemStruktur(); }
 
 void StructurePage::AreloadExecute()
 {
@@ -560,34 +539,19 @@ void StructurePage::updateActions()
     AreloadUpdate();
 }
 
-void StructurePage::AclearUpdate()
-{
-    Aclear->setEnabled(!tekstEdit->text().isEmpty() || !dataEdit->text().isEmpty());
-}
+void StructurePage::AclearUpdate() { Aclear->setEnabled(!tekstEdit->text().isEmpty() || !dataEdit->text().isEmpty()); }
 
-void StructurePage::AinsertUpdate()
-{
-    Ainsert->setEnabled(!tekstEdit->text().isEmpty());
-}
+void StructurePage::AinsertUpdate() { Ainsert->setEnabled(!tekstEdit->text().isEmpty()); }
 
 void StructurePage::AredigerUpdate()
 {
     Arediger->setEnabled(m_struktur->hasSelection() && !tekstEdit->text().isEmpty());
 }
 
-void StructurePage::AsletUpdate()
-{
-    Aslet->setEnabled(m_struktur->hasSelection() && !tekstEdit->text().isEmpty());
-}
+void StructurePage::AsletUpdate() { Aslet->setEnabled(m_struktur->hasSelection() && !tekstEdit->text().isEmpty()); }
 
-void StructurePage::AgemUpdate()
-{
-    Agem->setEnabled(m_struktur->Modified());
-}
+void StructurePage::AgemUpdate() { Agem->setEnabled(m_struktur->Modified()); }
 
-void StructurePage::AreloadUpdate()
-{
-    Areload->setEnabled(m_struktur->Modified());
-}
+void StructurePage::AreloadUpdate() { Areload->setEnabled(m_struktur->Modified()); }
 
 } // namespace struktur

@@ -19,7 +19,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
-
 #include <memory>
 
 namespace struktur::test {
@@ -105,7 +104,7 @@ public:
         QCoreApplication::processEvents();
     }
 
-    template<typename Widget = QWidget> Widget* control(const QString& name) const
+    template <typename Widget = QWidget> Widget* control(const QString& name) const
     {
         auto* widget = page->findChild<Widget*>(name);
         if (!widget)

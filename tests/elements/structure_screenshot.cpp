@@ -51,7 +51,8 @@ int main(int argc, char** argv)
     writeFile(folder + QStringLiteral("data.txt"),
         "8pumpestation\r\n1sikkerhed\r\n4dokument2\r\n6advarsler\r\n0vedligehold\r\n8ventiler\r\n"
         "2pakninger\r\n2trykproeve\r\n3pumper\r\n3maaleudstyr\r\n5spoergsmaal\r\n8bilag\r\n7tegninger\r\n");
-    writeFile(folder + QStringLiteral("tekstfiler/ventiler.rtf"), "{\\rtf1\\ansi Ventilerne efterses hvert kvartal.\\par}");
+    writeFile(
+        folder + QStringLiteral("tekstfiler/ventiler.rtf"), "{\\rtf1\\ansi Ventilerne efterses hvert kvartal.\\par}");
 
     TStruktur* tree = mainform->Struktur;
     tree->setStrukturfile(folder + QStringLiteral("struktur.txt"));
@@ -65,8 +66,10 @@ int main(int argc, char** argv)
     mainform->show();
     QCoreApplication::processEvents();
 
-    const QModelIndex valves = tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole,
-        QStringLiteral("Ventiler"), 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    const QModelIndex valves = tree->model()
+                                   ->match(tree->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("Ventiler"), 1,
+                                       Qt::MatchExactly | Qt::MatchRecursive)
+                                   .value(0);
     tree->setCurrentIndex(valves);
     mainform->structurePage->StrukturClick();
     mainform->structurePage->updateActions();

@@ -61,28 +61,29 @@ void TestElementArranging::mouseMovesByTheMethod_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("modified");
     const QString unchanged = originalTree.join(u'\n');
-    QTest::newRow("0 last on the line") << true << QList<int>{0} << "Afsnit A" << "Bilag"
-                                        << lines({0, 1, 3, 4, 5, 2}, {{5, 0}}) << true;
-    QTest::newRow("1 first on the line") << true << QList<int>{1} << "Afsnit A" << "Kapitel Øre"
-                                         << lines({0, 2, 1, 3, 4, 5}, {{1, 1}}) << true;
-    QTest::newRow("2 before") << true << QList<int>{2} << "Afsnit A" << "Bilag"
-                              << lines({0, 1, 3, 4, 2, 5}, {{4, 0}}) << true;
-    QTest::newRow("3 last child") << true << QList<int>{3} << "Afsnit A" << "Kapitel Øre"
-                                  << lines({0, 1, 3, 4, 2, 5}, {{4, 2}}) << true;
-    QTest::newRow("4 first child") << true << QList<int>{4} << "Afsnit A" << "Afsnit B"
-                                   << lines({0, 1, 3, 2, 4, 5}, {{3, 3}}) << true;
-    QTest::newRow("5 to the front of the top level") << true << QList<int>{5} << "Afsnit B" << "Afsnit A"
-                                                     << lines({3, 0, 1, 2, 4, 5}, {{0, 0}}) << true;
-    QTest::newRow("5 after 3 still to the front") << true << QList<int>{3, 5} << "Kapitel Øre" << "Bilag"
-                                                  << lines({4, 0, 1, 2, 3, 5}, {{0, 0}}) << true;
-    QTest::newRow("moves also without arranging ticked") << false << QList<int>{0} << "Afsnit A" << "Bilag"
-                                                         << lines({0, 1, 3, 4, 5, 2}, {{5, 0}}) << true;
-    QTest::newRow("onto its own descendant: refused, still modified")
-        << true << QList<int>{3} << "Kapitel Æble" << "Afsnit B" << unchanged << true;
-    QTest::newRow("2 onto the next sibling: already there") << true << QList<int>{2} << "Afsnit A" << "Afsnit B"
-                                                            << unchanged << true;
-    QTest::newRow("the first element is not picked up")
-        << true << QList<int>{0} << "Indhold" << "Bilag" << unchanged << false;
+    QTest::newRow("0 last on the line") << true << QList<int> { 0 } << "Afsnit A"
+                                        << "Bilag" << lines({ 0, 1, 3, 4, 5, 2 }, { { 5, 0 } }) << true;
+    QTest::newRow("1 first on the line") << true << QList<int> { 1 } << "Afsnit A"
+                                         << "Kapitel Øre" << lines({ 0, 2, 1, 3, 4, 5 }, { { 1, 1 } }) << true;
+    QTest::newRow("2 before") << true << QList<int> { 2 } << "Afsnit A"
+                              << "Bilag" << lines({ 0, 1, 3, 4, 2, 5 }, { { 4, 0 } }) << true;
+    QTest::newRow("3 last child") << true << QList<int> { 3 } << "Afsnit A"
+                                  << "Kapitel Øre" << lines({ 0, 1, 3, 4, 2, 5 }, { { 4, 2 } }) << true;
+    QTest::newRow("4 first child") << true << QList<int> { 4 } << "Afsnit A"
+                                   << "Afsnit B" << lines({ 0, 1, 3, 2, 4, 5 }, { { 3, 3 } }) << true;
+    QTest::newRow("5 to the front of the top level") << true << QList<int> { 5 } << "Afsnit B"
+                                                     << "Afsnit A" << lines({ 3, 0, 1, 2, 4, 5 }, { { 0, 0 } }) << true;
+    QTest::newRow("5 after 3 still to the front") << true << QList<int> { 3, 5 } << "Kapitel Øre"
+                                                  << "Bilag" << lines({ 4, 0, 1, 2, 3, 5 }, { { 0, 0 } }) << true;
+    QTest::newRow("moves also without arranging ticked")
+        << false << QList<int> { 0 } << "Afsnit A"
+        << "Bilag" << lines({ 0, 1, 3, 4, 5, 2 }, { { 5, 0 } }) << true;
+    QTest::newRow("onto its own descendant: refused, still modified") << true << QList<int> { 3 } << "Kapitel Æble"
+                                                                      << "Afsnit B" << unchanged << true;
+    QTest::newRow("2 onto the next sibling: already there") << true << QList<int> { 2 } << "Afsnit A"
+                                                            << "Afsnit B" << unchanged << true;
+    QTest::newRow("the first element is not picked up") << true << QList<int> { 0 } << "Indhold"
+                                                        << "Bilag" << unchanged << false;
 }
 
 void TestElementArranging::mouseMovesByTheMethod()
@@ -121,20 +122,32 @@ void TestElementArranging::enterInsertsANewElement_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("writtenDocument");
     const QString end = originalTree.join(u'\n') + u'\n';
-    QTest::newRow("text field") << false << false << "" << "Ny" << "eget" << QStringList() << end + "Ny  [0eget]"
+    QTest::newRow("text field") << false << false << ""
+                                << "Ny"
+                                << "eget" << QStringList() << end + "Ny  [0eget]"
                                 << "eget";
-    QTest::newRow("file-name field") << false << true << "" << "Ny" << "eget" << QStringList()
-                                     << end + "Ny  [0eget]" << "eget";
-    QTest::newRow("auto name replaces the typed name")
-        << true << false << "" << "Ny" << "skrevet" << QStringList() << end + "Ny  [0dokument6]" << "dokument6";
+    QTest::newRow("file-name field") << false << true << ""
+                                     << "Ny"
+                                     << "eget" << QStringList() << end + "Ny  [0eget]"
+                                     << "eget";
+    QTest::newRow("auto name replaces the typed name") << true << false << ""
+                                                       << "Ny"
+                                                       << "skrevet" << QStringList() << end + "Ny  [0dokument6]"
+                                                       << "dokument6";
     QTest::newRow("auto name skips existing documents")
-        << true << true << "" << "Ny" << "" << QStringList{"dokument6", "dokument7"} << end + "Ny  [0dokument8]"
+        << true << true << ""
+        << "Ny"
+        << "" << QStringList { "dokument6", "dokument7" } << end + "Ny  [0dokument8]"
         << "dokument8";
     QTest::newRow("with a selection Enter inserts, it does not edit")
-        << false << false << "Bilag" << "Bilag 2" << "bilag2" << QStringList() << end + "Bilag 2  [8bilag2]"
+        << false << false << "Bilag"
+        << "Bilag 2"
+        << "bilag2" << QStringList() << end + "Bilag 2  [8bilag2]"
         << "bilag2";
     QTest::newRow("empty text: no element, the document is still written")
-        << false << false << "" << "" << "løs" << QStringList() << originalTree.join(u'\n') << "løs";
+        << false << false << ""
+        << ""
+        << "løs" << QStringList() << originalTree.join(u'\n') << "løs";
 }
 
 void TestElementArranging::enterInsertsANewElement()
@@ -173,12 +186,11 @@ void TestElementArranging::fnConstructsAFreeName_data()
     QTest::addColumn<QStringList>("presentDocuments");
     QTest::addColumn<QString>("expected");
     QTest::newRow("six elements") << "" << QStringList() << "dokument6";
-    QTest::newRow("6 and 7 present") << "" << QStringList{"dokument6", "dokument7"} << "dokument8";
-    QTest::newRow("only 7 present") << "" << QStringList{"dokument7"} << "dokument6";
-    QTest::newRow("below the count is never used") << "" << QStringList{"dokument6"} << "dokument7";
+    QTest::newRow("6 and 7 present") << "" << QStringList { "dokument6", "dokument7" } << "dokument8";
+    QTest::newRow("only 7 present") << "" << QStringList { "dokument7" } << "dokument6";
+    QTest::newRow("below the count is never used") << "" << QStringList { "dokument6" } << "dokument7";
     QTest::newRow("after a delete the count drops") << "Bilag" << QStringList() << "dokument5";
-    QTest::newRow("but not onto an existing document") << "Kapitel Æble" << QStringList{"dokument3"}
-                                                       << "dokument4";
+    QTest::newRow("but not onto an existing document") << "Kapitel Æble" << QStringList { "dokument3" } << "dokument4";
 }
 
 void TestElementArranging::fnConstructsAFreeName()
@@ -203,9 +215,12 @@ void TestElementArranging::infReportsWhetherTheDocumentExists_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty field") << "" << "Der er ikke noget aktuelt filnavn!";
-    QTest::newRow("exists") << "kapitel1" << "Filnavnet:\rkapitel1.rtf\reksisterer allerede!";
-    QTest::newRow("does not exist") << "nyt æble" << "Filnavnet:\rnyt æble.rtf\reksisterer ikke!";
+    QTest::newRow("empty field") << ""
+                                 << "Der er ikke noget aktuelt filnavn!";
+    QTest::newRow("exists") << "kapitel1"
+                            << "Filnavnet:\rkapitel1.rtf\reksisterer allerede!";
+    QTest::newRow("does not exist") << "nyt æble"
+                                    << "Filnavnet:\rnyt æble.rtf\reksisterer ikke!";
     QTest::newRow("a typed extension gets a second one") << "kapitel1.rtf"
                                                          << "Filnavnet:\rkapitel1.rtf.rtf\reksisterer ikke!";
 }
@@ -217,7 +232,7 @@ void TestElementArranging::infReportsWhetherTheDocumentExists()
     auto& p = page();
     p.type(p.dataEdit(), fileName);
     p.click("checkKnap");
-    QCOMPARE(p.dialogs.texts(), QStringList{message});
+    QCOMPARE(p.dialogs.texts(), QStringList { message });
     QCOMPARE(p.dialogs.shown.first().kind, Dialogs::Kind::Inform);
     QCOMPARE(p.dialogs.shown.first().caption, QStringLiteral("Information"));
     QCOMPARE(p.dataEdit()->text(), fileName);
@@ -246,7 +261,7 @@ void TestElementArranging::withoutAStructureDocumentsAreInTheCurrentFolder()
 
     QCOMPARE(p.treeText(), QStringLiteral("Løst element  [0dokument1]"));
     QVERIFY(QFileInfo::exists(working + QStringLiteral("/dokument1.rtf")));
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Filnavnet:\rdokument0.rtf\reksisterer allerede!")});
+    QCOMPARE(p.dialogs.texts(), QStringList { QStringLiteral("Filnavnet:\rdokument0.rtf\reksisterer allerede!") });
 }
 
 STRUKTUR_GUI_TEST_MAIN(TestElementArranging)

@@ -5,6 +5,7 @@
 #include "support/GuiTestMain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void actionRulesFollowFieldsAndSelection();
     void clickLoadsTheElementAndItsDocument();
     void failedDocumentWriteKeepsTheFields();
+    void pastedLineBreaksCannotSplitTheFiles();
 
 private:
     StructurePageFixture& page() { return *m_page; }
@@ -108,17 +110,17 @@ void TestElementEditing::insertPlacesByEachMethod_data()
     const QString child = QStringLiteral("  Ny  [4ny]");
     const QString grandchild = QStringLiteral("    Ny  [4ny]");
     const QString leaf = QStringLiteral("      Ny  [4ny]");
-    QTest::newRow("0 last on the line") << QList<int>{0} << "Afsnit A" << withLine(4, grandchild);
-    QTest::newRow("1 first on the line") << QList<int>{1} << "Afsnit B" << withLine(2, grandchild);
-    QTest::newRow("2 before") << QList<int>{2} << "Afsnit B" << withLine(3, grandchild);
-    QTest::newRow("3 last child") << QList<int>{3} << "Afsnit A" << withLine(3, leaf);
-    QTest::newRow("4 first child") << QList<int>{4} << "Kapitel Æble" << withLine(2, grandchild);
-    QTest::newRow("0 at the top level") << QList<int>{0} << "Bilag" << withLine(-1, line);
-    QTest::newRow("5 right after start places by 0") << QList<int>{5} << "Afsnit A" << withLine(4, grandchild);
-    QTest::newRow("5 keeps the method chosen before") << QList<int>{3, 5} << "Afsnit A" << withLine(3, leaf);
-    QTest::newRow("no selection, 0: at the first element's level") << QList<int>{0} << "" << withLine(-1, line);
-    QTest::newRow("no selection, 3: under the first element") << QList<int>{3} << "" << withLine(5, child);
-    QTest::newRow("no selection, 2: before the first element") << QList<int>{2} << "" << withLine(0, line);
+    QTest::newRow("0 last on the line") << QList<int> { 0 } << "Afsnit A" << withLine(4, grandchild);
+    QTest::newRow("1 first on the line") << QList<int> { 1 } << "Afsnit B" << withLine(2, grandchild);
+    QTest::newRow("2 before") << QList<int> { 2 } << "Afsnit B" << withLine(3, grandchild);
+    QTest::newRow("3 last child") << QList<int> { 3 } << "Afsnit A" << withLine(3, leaf);
+    QTest::newRow("4 first child") << QList<int> { 4 } << "Kapitel Æble" << withLine(2, grandchild);
+    QTest::newRow("0 at the top level") << QList<int> { 0 } << "Bilag" << withLine(-1, line);
+    QTest::newRow("5 right after start places by 0") << QList<int> { 5 } << "Afsnit A" << withLine(4, grandchild);
+    QTest::newRow("5 keeps the method chosen before") << QList<int> { 3, 5 } << "Afsnit A" << withLine(3, leaf);
+    QTest::newRow("no selection, 0: at the first element's level") << QList<int> { 0 } << "" << withLine(-1, line);
+    QTest::newRow("no selection, 3: under the first element") << QList<int> { 3 } << "" << withLine(5, child);
+    QTest::newRow("no selection, 2: before the first element") << QList<int> { 2 } << "" << withLine(0, line);
 }
 
 void TestElementEditing::insertPlacesByEachMethod()
@@ -172,9 +174,12 @@ void TestElementEditing::insertIsRefused_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty file name") << "" << "Der mangler et filnavn!";
-    QTest::newRow("document exists") << "kapitel1" << "Filnavnet:\rkapitel1\reksisterer allerede!";
-    QTest::newRow("a folder has the document's name") << "mappe" << "Filnavnet:\rmappe\reksisterer allerede!";
+    QTest::newRow("empty file name") << ""
+                                     << "Der mangler et filnavn!";
+    QTest::newRow("document exists") << "kapitel1"
+                                     << "Filnavnet:\rkapitel1\reksisterer allerede!";
+    QTest::newRow("a folder has the document's name") << "mappe"
+                                                      << "Filnavnet:\rmappe\reksisterer allerede!";
 }
 
 void TestElementEditing::insertIsRefused()
@@ -188,7 +193,7 @@ void TestElementEditing::insertIsRefused()
     p.typeDocument(QStringLiteral("Må ikke gå tabt"));
     p.click("Button5");
 
-    QCOMPARE(p.dialogs.texts(), QStringList{message});
+    QCOMPARE(p.dialogs.texts(), QStringList { message });
     QCOMPARE(p.dialogs.shown.first().kind, Dialogs::Kind::InformIcon);
     QCOMPARE(p.treeText(), originalTree.join(u'\n'));
     QCOMPARE(p.tekstEdit()->text(), QStringLiteral("Afvist"));
@@ -205,13 +210,18 @@ void TestElementEditing::editAsksWhenTheFileNamesDiffer_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<QString>("expectedLine"); // the edited element's line; empty: unchanged
     QTest::addColumn<QString>("writtenDocument"); // empty: none
-    QTest::newRow("same name") << "afsnitA" << true << false << "    Afsnit Å  [5afsnitA]" << "afsnitA";
-    QTest::newRow("other name, No") << "andet" << false << true << "" << "";
-    QTest::newRow("other name, Yes") << "andet" << true << true << "    Afsnit Å  [5andet]" << "andet";
+    QTest::newRow("same name") << "afsnitA" << true << false << "    Afsnit Å  [5afsnitA]"
+                               << "afsnitA";
+    QTest::newRow("other name, No") << "andet" << false << true << ""
+                                    << "";
+    QTest::newRow("other name, Yes") << "andet" << true << true << "    Afsnit Å  [5andet]"
+                                     << "andet";
     QTest::newRow("onto an existing document, Yes") << "kapitel1" << true << true << "    Afsnit Å  [5kapitel1]"
                                                     << "kapitel1";
-    QTest::newRow("letter case counts") << "AfsnitA" << false << true << "" << "";
-    QTest::newRow("emptied name, Yes") << "" << true << true << "    Afsnit Å  [5]" << "";
+    QTest::newRow("letter case counts") << "AfsnitA" << false << true << ""
+                                        << "";
+    QTest::newRow("emptied name, Yes") << "" << true << true << "    Afsnit Å  [5]"
+                                       << "";
 }
 
 void TestElementEditing::editAsksWhenTheFileNamesDiffer()
@@ -229,12 +239,12 @@ void TestElementEditing::editAsksWhenTheFileNamesDiffer()
     p.type(p.dataEdit(), fileName);
     p.chooseIcon(5);
     p.typeDocument(QStringLiteral("Rettet tekst"));
-    p.dialogs.answers = {answerYes ? Dialogs::Answer::Yes : Dialogs::Answer::No};
+    p.dialogs.answers = { answerYes ? Dialogs::Answer::Yes : Dialogs::Answer::No };
     p.click("Button3");
 
     if (asked)
         QCOMPARE(p.dialogs.texts(),
-            QStringList{QStringLiteral("Filnavnene er forskellige.\rSkal valgte element alligevel overskrives?")});
+            QStringList { QStringLiteral("Filnavnene er forskellige.\rSkal valgte element alligevel overskrives?") });
     else
         QVERIFY(p.dialogs.shown.isEmpty());
     QStringList expected = originalTree;
@@ -271,9 +281,9 @@ void TestElementEditing::deleteAsksByThePlaceOfTheElement_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("remaining");
     QTest::newRow("first element: only its subtree goes")
-        << "Indhold" << true << "Skal hele strukturen slettes?" << QStringList{originalTree[5]};
+        << "Indhold" << true << "Skal hele strukturen slettes?" << QStringList { originalTree[5] };
     QTest::newRow("parent") << "Kapitel Æble" << true << "Skal elementet Kapitel Æble med underelementer slettes?"
-                            << QStringList{originalTree[0], originalTree[4], originalTree[5]};
+                            << QStringList { originalTree[0], originalTree[4], originalTree[5] };
     QTest::newRow("leaf") << "Afsnit B" << true << "Skal elementet Afsnit B slettes?"
                           << originalTree.mid(0, 3) + originalTree.mid(4);
     QTest::newRow("leaf, No") << "Afsnit B" << false << "Skal elementet Afsnit B slettes?" << originalTree;
@@ -287,10 +297,10 @@ void TestElementEditing::deleteAsksByThePlaceOfTheElement()
     QFETCH(QStringList, remaining);
     auto& p = page();
     p.clickElement(element);
-    p.dialogs.answers = {answerYes ? Dialogs::Answer::Yes : Dialogs::Answer::No};
+    p.dialogs.answers = { answerYes ? Dialogs::Answer::Yes : Dialogs::Answer::No };
     p.click("ToolButton7");
 
-    QCOMPARE(p.dialogs.texts(), QStringList{question});
+    QCOMPARE(p.dialogs.texts(), QStringList { question });
     QCOMPARE(p.dialogs.shown.first().caption, QStringLiteral("Spørgsmål"));
     QCOMPARE(p.treeText(), remaining.join(u'\n'));
     QCOMPARE(p.tree->Modified(), answerYes);
@@ -371,7 +381,8 @@ void TestElementEditing::saveAndReloadFollowUnsavedChanges()
     QCOMPARE(p.read(p.structureFile()),
         QByteArray("Bilag\r\nIndhold\r\n\tKapitel \xC6"
                    "ble\r\n\t\tAfsnit A\r\n\t\tAfsnit B\r\n\tKapitel \xD8re\r\n"));
-    QCOMPARE(p.read(p.dataFile()), QByteArray("8bilag\r\n0indhold\r\n1kapitel1\r\n2afsnitA\r\n3afsnitB\r\n9kapitel2\r\n"));
+    QCOMPARE(
+        p.read(p.dataFile()), QByteArray("8bilag\r\n0indhold\r\n1kapitel1\r\n2afsnitA\r\n3afsnitB\r\n9kapitel2\r\n"));
 
     // Collapsing and expanding change nothing that is saved.
     p.click("ToolButton4");
@@ -402,11 +413,26 @@ void TestElementEditing::actionRulesFollowFieldsAndSelection_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("enabled"); // the enabled ones of Aclear Ainsert Arediger Aslet
-    QTest::newRow("nothing") << "" << "" << "" << "";
-    QTest::newRow("a blank is text") << "" << " " << "" << "Aclear Ainsert";
-    QTest::newRow("file name only") << "" << "" << "navn" << "Aclear";
-    QTest::newRow("selection and text") << "Bilag" << "Bilag" << "" << "Aclear Ainsert Arediger Aslet";
-    QTest::newRow("selection, file name only") << "Bilag" << "" << "bilag" << "Aclear";
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << ""
+                             << "";
+    QTest::newRow("a blank is text") << ""
+                                     << " "
+                                     << ""
+                                     << "Aclear Ainsert";
+    QTest::newRow("file name only") << ""
+                                    << ""
+                                    << "navn"
+                                    << "Aclear";
+    QTest::newRow("selection and text") << "Bilag"
+                                        << "Bilag"
+                                        << ""
+                                        << "Aclear Ainsert Arediger Aslet";
+    QTest::newRow("selection, file name only") << "Bilag"
+                                               << ""
+                                               << "bilag"
+                                               << "Aclear";
 }
 
 void TestElementEditing::actionRulesFollowFieldsAndSelection()
@@ -421,7 +447,7 @@ void TestElementEditing::actionRulesFollowFieldsAndSelection()
     p.type(p.tekstEdit(), text);
     p.type(p.dataEdit(), fileName);
     QStringList actual;
-    for (const char* name : {"Aclear", "Ainsert", "Arediger", "Aslet"})
+    for (const char* name : { "Aclear", "Ainsert", "Arediger", "Aslet" })
         if (p.enabled(QLatin1String(name)))
             actual.append(QLatin1String(name));
     QCOMPARE(actual.join(u' '), enabled);
@@ -489,6 +515,24 @@ void TestElementEditing::failedDocumentWriteKeepsTheFields()
     QVERIFY(p.read(p.dataFile()).endsWith("0tabt\r\n"));
     QCOMPARE(p.tekstEdit()->text(), QStringLiteral("Uden mappe"));
     QCOMPARE(p.editorText(), QStringLiteral("Vigtig tekst"));
+}
+
+void TestElementEditing::pastedLineBreaksCannotSplitTheFiles()
+{
+    auto& p = page();
+    p.clickElement(QStringLiteral("Bilag"));
+    for (QLineEdit* field : { p.tekstEdit(), p.dataEdit() }) {
+        QApplication::clipboard()->setText(QStringLiteral("to\r\nlinjer\0ende"));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(p.dataEdit()->text(), QStringLiteral("to  linjer ende"));
+    p.click("Button5");
+    QCOMPARE(p.read(p.dataFile()), StructurePageFixture::dataBytes + "8to  linjer ende\r\n");
+    p.tree->HentStruktur(); // the files still pair line by line
+    QVERIFY(p.treeText().endsWith(QStringLiteral("to  linjer ende  [8to  linjer ende]")));
+    QVERIFY(QFileInfo::exists(p.documentFile(QStringLiteral("to  linjer ende"))));
 }
 
 STRUKTUR_GUI_TEST_MAIN(TestElementEditing)

@@ -27,13 +27,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("documents");
         QTest::addColumn<QString>("expected");
         QTest::newRow("empty tree, empty folder") << 0 << QStringList() << "dokument0";
-        QTest::newRow("5 elements, 5 and 6 taken") << 5 << QStringList{"dokument5", "dokument6"} << "dokument7";
-        QTest::newRow("5 elements, only 6 taken") << 5 << QStringList{"dokument6"} << "dokument5";
-        QTest::newRow("free numbers below the count are not used")
-            << 3 << QStringList{"dokument3"} << "dokument4";
-        QTest::newRow("other documents do not count") << 2 << QStringList{"dokument2x", "Dokument2", "dokument02"}
-                                                      << "dokument2";
-        QTest::newRow("a folder of that name is taken") << 1 << QStringList{"dokument1/"} << "dokument2";
+        QTest::newRow("5 elements, 5 and 6 taken") << 5 << QStringList { "dokument5", "dokument6" } << "dokument7";
+        QTest::newRow("5 elements, only 6 taken") << 5 << QStringList { "dokument6" } << "dokument5";
+        QTest::newRow("free numbers below the count are not used") << 3 << QStringList { "dokument3" } << "dokument4";
+        QTest::newRow("other documents do not count")
+            << 2 << QStringList { "dokument2x", "Dokument2", "dokument02" } << "dokument2";
+        QTest::newRow("a folder of that name is taken") << 1 << QStringList { "dokument1/" } << "dokument2";
         QTest::newRow("large numbers are plain decimal") << 123456 << QStringList() << "dokument123456";
     }
     void constructedNameSkipsExistingDocuments()
@@ -71,10 +70,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("usual") << "/s/tekstfiler/" << "dokument3" << "/s/tekstfiler/dokument3.rtf";
-        QTest::newRow("no structure loaded") << "" << "navn" << "navn.rtf";
-        QTest::newRow("typed extension stays") << "/s/" << "a.rtf" << "/s/a.rtf.rtf";
-        QTest::newRow("typed folder stays") << "/s/" << "under/ærø" << "/s/under/ærø.rtf";
+        QTest::newRow("usual") << "/s/tekstfiler/"
+                               << "dokument3"
+                               << "/s/tekstfiler/dokument3.rtf";
+        QTest::newRow("no structure loaded") << ""
+                                             << "navn"
+                                             << "navn.rtf";
+        QTest::newRow("typed extension stays") << "/s/"
+                                               << "a.rtf"
+                                               << "/s/a.rtf.rtf";
+        QTest::newRow("typed folder stays") << "/s/"
+                                            << "under/ærø"
+                                            << "/s/under/ærø.rtf";
     }
     void documentPathIsFolderNameAndExtension()
     {
@@ -86,7 +93,8 @@ private Q_SLOTS:
 
     void fileNameReportTexts()
     {
-        QCOMPARE(fileNameReport(QStringLiteral("ø.rtf"), true), QStringLiteral("Filnavnet:\rø.rtf\reksisterer allerede!"));
+        QCOMPARE(
+            fileNameReport(QStringLiteral("ø.rtf"), true), QStringLiteral("Filnavnet:\rø.rtf\reksisterer allerede!"));
         QCOMPARE(fileNameReport(QStringLiteral("x"), false), QStringLiteral("Filnavnet:\rx\reksisterer ikke!"));
     }
 
