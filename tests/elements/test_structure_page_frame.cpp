@@ -11,9 +11,13 @@
 #include "support/TempProgramFolder.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextEdit>
 
 using namespace struktur;
@@ -90,7 +94,66 @@ private Q_SLOTS:
         QCOMPARE(editForm->infoTekst->toPlainText(), QStringLiteral("Bliver stående"));
     }
 
+    // Load, click, type, insert with its document, delete, reload: the everyday road.
+    void typicalRoadThroughTheMainWindow()
+    {
+        test::DialogScript dialogs;
+        const QString folder = m_program->path() + QStringLiteral("/Håndbog/");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("tekstfiler")));
+        writeFile(folder + QStringLiteral("struktur.txt"), "Forord\r\n\tTak\r\n");
+        writeFile(folder + QStringLiteral("data.txt"), "0forord\r\n2tak\r\n");
+        writeFile(folder + QStringLiteral("tekstfiler/forord.rtf"), "{\\rtf1\\ansi Velkommen\\par}");
+        TStruktur* tree = mainform->Struktur;
+        tree->setStrukturfile(folder + QStringLiteral("struktur.txt"));
+        tree->setDatafile(folder + QStringLiteral("data.txt"));
+        tree->setInfomappe(folder + QStringLiteral("tekstfiler/"));
+        tree->HentStruktur();
+        mainform->bog->setCurrentWidget(mainform->side2);
+        QCoreApplication::processEvents();
+
+        StructurePage* page = mainform->structurePage;
+        const QModelIndex first = tree->model()->index(0, 0);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(first).center());
+        QCOMPARE(page->tekstEdit->text(), QStringLiteral("Forord"));
+        QCOMPARE(editForm->infoTekst->toPlainText().trimmed(), QStringLiteral("Velkommen"));
+
+        page->tekstEdit->selectAll();
+        QTest::keyClicks(page->tekstEdit, QStringLiteral("Indledning"));
+        page->dataEdit->selectAll();
+        QTest::keyClicks(page->dataEdit, QStringLiteral("indledning"));
+        editForm->infoTekst->setPlainText(QStringLiteral("Om bogen"));
+        QCoreApplication::processEvents();
+        auto* insert = page->findChild<QPushButton*>(QStringLiteral("Button5"));
+        QVERIFY(insert->isEnabled());
+        QTest::mouseClick(insert, Qt::LeftButton);
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("tekstfiler/indledning.rtf")));
+        QCOMPARE(readFile(folder + QStringLiteral("struktur.txt")), QByteArray("Forord\r\n\tTak\r\nIndledning\r\n"));
+
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(first).center());
+        QCoreApplication::processEvents();
+        QTest::mouseClick(page->findChild<QWidget*>(QStringLiteral("ToolButton7")), Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("Skal hele strukturen slettes?") });
+        QCOMPARE(tree->elementCount(), 1);
+        QCoreApplication::processEvents();
+        QTest::mouseClick(page->findChild<QWidget*>(QStringLiteral("SpeedButton3")), Qt::LeftButton);
+        QCOMPARE(tree->elementCount(), 3);
+        QVERIFY(!tree->Modified());
+    }
+
 private:
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     std::unique_ptr<test::TempProgramFolder> m_program;
 };
 
