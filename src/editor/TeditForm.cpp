@@ -172,8 +172,9 @@ void TeditForm::createStatusBar()
         auto* panel = new QLabel(fixedTexts[i], Info);
         panel->setObjectName(QStringLiteral("InfoPanel%1").arg(i));
         panel->setFixedWidth(panelWidths[i]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
+        // The status bar draws each panel's edge itself; the text gets the whole width.
+        panel->setFrameShape(QFrame::NoFrame);
+        panel->setIndent(2);
         Info->addWidget(panel);
         InfoPanels[i] = panel;
     }

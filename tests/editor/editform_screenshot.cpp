@@ -2,6 +2,9 @@
 // Renders the document editor with a formatted document into a PNG file:
 //   editform_screenshot <output.png>
 #include "editor/TeditForm.h"
+#include "ui/ActionUpdates.h"
+#include "ui/Application.h"
+#include "ui/VisualStyle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +16,8 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    struktur::Application app(argc, argv);
+    struktur::trySetStyle(app, QLatin1String(struktur::visualStyleResource));
     if (argc < 2) {
         qWarning("usage: editform_screenshot <output.png>");
         return 2;
@@ -63,6 +67,7 @@ int main(int argc, char** argv)
     doc->setTextCursor(cursor);
     doc->setFocus();
     form.XYinfo();
+    struktur::ActionUpdates::instance().requestUpdate();
     QCoreApplication::processEvents();
     return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
