@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -216,10 +217,20 @@ void TestMainform::badOptionsFileIsReportedAndStartUpCompletes()
     m_folder->createFolders();
     const QString optionsFile = m_folder->optionsFile(QStringLiteral("mainopt.txt"));
     writeFile(optionsFile, file);
+    writeFile(m_folder->path() + QStringLiteral("/Æblehaven.txt"), linesOf({"s.txt", "d.txt", "t/"}));
 
     QVERIFY(startAndShow());
 
     QCOMPARE(m_dialogs->texts(), QStringList{message});
+    // The rest of start-up still ran: the list of known structures is filled and the document
+    // folder field shows the program folder.
+    const auto* list = mainform->findChild<QListWidget*>(QStringLiteral("strukturboks"));
+    QVERIFY(list);
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Æblehaven.txt"));
+    const auto* folderField = mainform->findChild<QLineEdit*>(QStringLiteral("Edit3"));
+    QVERIFY(folderField);
+    QCOMPARE(folderField->text(), mainform->programdir);
     QCOMPARE(m_dialogs->shown[0].kind, Dialogs::Kind::Error);
     if (topLeft.x() >= 0)
         QCOMPARE(mainform->frameGeometry().left(), topLeft.x());
