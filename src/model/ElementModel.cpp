@@ -3,6 +3,8 @@
 
 #include "ElementOrder.h"
 
+#include <algorithm>
+
 namespace struktur {
 
 ElementModel::ElementModel(QObject* parent)
@@ -75,7 +77,8 @@ void ElementModel::setData(Element* element, bool hasData, const QString& data, 
 {
     element->hasData = hasData;
     element->data = hasData ? data : QString();
-    element->icon = icon;
+    // Only 0-9 and -1 have a meaning; anything else is kept within them.
+    element->icon = qint16(std::clamp(icon, -1, 9));
     const QModelIndex index = indexOf(element);
     Q_EMIT dataChanged(index, index, { Qt::DecorationRole, IconRole, DataStringRole });
 }

@@ -42,9 +42,21 @@ int ElementOrder::compare(QStringView a, QStringView b) const
     return -m_caseSensitive.compare(a, b);
 }
 
+namespace {
+
+/// A sibling as the sort sees it: its text's characters beside the element, so that comparing
+/// two siblings does not first have to reach the elements themselves.
+struct SortEntry {
+    QStringView text;
+    Element* element;
+};
+
+} // namespace
+
 void sortTree(ElementTree& tree, const ElementOrder& order)
 {
-    std::vector<Element*> siblings;
+    std::vector<SortEntry> siblings;
+    std::vector<Element*> sorted;
     // Pre-order over the elements that have children, the root included; sorting a group never
     // changes which elements are still to be visited below it.
     for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
@@ -52,10 +64,13 @@ void sortTree(ElementTree& tree, const ElementOrder& order)
             continue;
         siblings.clear();
         for (int row = 0; row < parent->childCount(); ++row)
-            siblings.push_back(parent->child(row));
-        std::stable_sort(siblings.begin(), siblings.end(),
-            [&order](const Element* a, const Element* b) { return order.compare(a->text, b->text) < 0; });
-        tree.reorder(parent, siblings);
+            siblings.push_back({ parent->child(row)->text, parent->child(row) });
+        std::sort(siblings.begin(), siblings.end(),
+            [&order](const SortEntry& a, const SortEntry& b) { return order.compare(a.text, b.text) < 0; });
+        sorted.clear();
+        for (const SortEntry& entry : siblings)
+            sorted.push_back(entry.element);
+        tree.reorder(parent, sorted);
     }
 }
 

@@ -32,7 +32,7 @@ private:
 };
 
 /// Orders every group of siblings by their texts, top level first and then depth first; no element
-/// changes parent. Siblings whose texts compare equal keep their order.
+/// changes parent. The order of siblings whose texts compare equal is not defined.
 void sortTree(ElementTree& tree, const ElementOrder& order);
 
 } // namespace struktur

@@ -11,14 +11,25 @@ Element::~Element()
 {
     // Tear the subtree down breadth-wise: each element destroyed here has no children left, so
     // destruction never recurses however deep the tree is.
-    std::vector<std::unique_ptr<Element>> pending = std::move(m_children);
+    if (!m_children)
+        return;
+    Children pending = std::move(*m_children);
     while (!pending.empty()) {
         std::unique_ptr<Element> element = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : element->m_children)
+        if (!element->m_children)
+            continue;
+        for (auto& child : *element->m_children)
             pending.push_back(std::move(child));
-        element->m_children.clear();
+        element->m_children.reset();
     }
+}
+
+Element::Children& Element::children()
+{
+    if (!m_children)
+        m_children = std::make_unique<Children>();
+    return *m_children;
 }
 
 int Element::level() const
@@ -56,7 +67,7 @@ Element* ElementTree::insert(Element* parent, int row, QString text)
     element->text = std::move(text);
     element->m_parent = parent;
     Element* added = element.get();
-    parent->m_children.insert(parent->m_children.begin() + row, std::move(element));
+    parent->children().insert(parent->children().begin() + row, std::move(element));
     renumber(parent, row);
     ++m_size;
     return added;
@@ -69,7 +80,7 @@ Element* ElementTree::append(Element* parent, QString text)
     element->m_parent = parent;
     element->m_row = parent->childCount();
     Element* added = element.get();
-    parent->m_children.push_back(std::move(element));
+    parent->children().push_back(std::move(element));
     ++m_size;
     return added;
 }
@@ -100,7 +111,7 @@ void ElementTree::remove(Element* element)
     Element* parent = element->m_parent;
     const int row = element->m_row;
     m_size -= subtreeSize(element);
-    parent->m_children.erase(parent->m_children.begin() + row);
+    parent->m_children->erase(parent->m_children->begin() + row);
     renumber(parent, row);
 }
 
@@ -109,23 +120,23 @@ void ElementTree::move(Element* element, Element* parent, int row)
     Q_ASSERT_X(!element->contains(parent), "ElementTree::move", "destination inside the moved subtree");
     Element* oldParent = element->m_parent;
     const int oldRow = element->m_row;
-    std::unique_ptr<Element> taken = std::move(oldParent->m_children[size_t(oldRow)]);
-    oldParent->m_children.erase(oldParent->m_children.begin() + oldRow);
+    std::unique_ptr<Element> taken = std::move((*oldParent->m_children)[size_t(oldRow)]);
+    oldParent->m_children->erase(oldParent->m_children->begin() + oldRow);
     if (oldParent == parent && row > oldRow)
         --row;
     renumber(oldParent, oldRow);
     taken->m_parent = parent;
-    parent->m_children.insert(parent->m_children.begin() + row, std::move(taken));
+    parent->children().insert(parent->children().begin() + row, std::move(taken));
     renumber(parent, row);
 }
 
 void ElementTree::reorder(Element* parent, std::vector<Element*> order)
 {
     Q_ASSERT_X(int(order.size()) == parent->childCount(), "ElementTree::reorder", "order must hold every child");
-    std::vector<std::unique_ptr<Element>> children(order.size());
+    Element::Children children(order.size());
     for (size_t i = 0; i < order.size(); ++i)
-        children[i] = std::move(parent->m_children[size_t(order[i]->m_row)]);
-    parent->m_children = std::move(children);
+        children[i] = std::move((*parent->m_children)[size_t(order[i]->m_row)]);
+    *parent->m_children = std::move(children);
     renumber(parent, 0);
 }
 
@@ -143,7 +154,7 @@ Element* ElementTree::next(const Element* element) const
 void ElementTree::renumber(Element* parent, int from)
 {
     for (int row = from; row < parent->childCount(); ++row)
-        parent->m_children[size_t(row)]->m_row = row;
+        (*parent->m_children)[size_t(row)]->m_row = row;
 }
 
 AttachPlace attachPlace(const Element* relative, TNodeAttachMode mode)

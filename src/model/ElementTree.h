@@ -22,16 +22,14 @@ public:
     QString text;
     /// The element data string exactly as read or set; meaningful only when hasData is true.
     QString data;
-    bool hasData = false;
-    int icon = 0;
 
     /// The parent element; the tree's invisible root for a top-level element, null for the root.
     Element* parent() const { return m_parent; }
     /// The position among the parent's children.
     int row() const { return m_row; }
-    int childCount() const { return int(m_children.size()); }
-    bool hasChildren() const { return !m_children.empty(); }
-    Element* child(int row) const { return m_children[size_t(row)].get(); }
+    int childCount() const { return m_children ? int(m_children->size()) : 0; }
+    bool hasChildren() const { return m_children && !m_children->empty(); }
+    Element* child(int row) const { return (*m_children)[size_t(row)].get(); }
     /// The element's depth: 0 for a top-level element.
     int level() const;
 
@@ -44,9 +42,19 @@ public:
 private:
     friend class ElementTree;
 
+    using Children = std::vector<std::unique_ptr<Element>>;
+    Children& children();
+
     Element* m_parent = nullptr;
-    std::vector<std::unique_ptr<Element>> m_children;
+    /// Allocated for the first child only: most elements are leaves, and a million of them
+    /// should not each carry an empty vector.
+    std::unique_ptr<Children> m_children;
     int m_row = 0;
+
+public:
+    /// The icon index: 0-9 from a data line, what the caller gave, or -1 for none.
+    qint16 icon = 0;
+    bool hasData = false;
 };
 
 /// The element tree: an invisible root whose children are the top-level elements. Every walk is

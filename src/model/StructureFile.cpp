@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StructureFile.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Error.h"
+#include "platform/TextFile.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace struktur::structurefile {
 
-void forEachElement(const ElementTree& tree, const std::function<void(Element*, int)>& visit)
+namespace {
+
+template <typename Visit>
+void walk(const ElementTree& tree, Visit&& visit)
 {
     Element* element = tree.first();
     int level = 0;
@@ -23,6 +31,13 @@ void forEachElement(const ElementTree& tree, const std::function<void(Element*, 
         element = element->row() + 1 < element->parent()->childCount() ? element->parent()->child(element->row() + 1)
                                                                         : nullptr;
     }
+}
+
+} // namespace
+
+void forEachElement(const ElementTree& tree, const std::function<void(Element*, int)>& visit)
+{
+    walk(tree, visit);
 }
 
 int lineLevel(QStringView line)
@@ -89,7 +104,7 @@ void applyDataLines(QStringList lines, ElementTree& tree)
         const QChar first = element->data.front();
         if (first < u'0' || first > u'9')
             throw Error::notAnInteger(QString(first));
-        element->icon = first.unicode() - u'0';
+        element->icon = qint16(first.unicode() - u'0');
     }
 }
 
@@ -100,6 +115,97 @@ QStringList dataLines(const ElementTree& tree)
     for (Element* element = tree.first(); element; element = tree.next(element))
         lines.append(element->hasData ? element->data : QStringLiteral("0"));
     return lines;
+}
+
+namespace {
+
+bool looksLikeByteOrderMark(QStringView firstLine)
+{
+    return firstLine.startsWith(u"\u00EF\u00BB\u00BF") || firstLine.startsWith(u"\u00FF\u00FE")
+        || firstLine.startsWith(u"\u00FE\u00FF");
+}
+
+template <typename Lines>
+QByteArray encodeUtf8WithMark(const Lines& lines, qsizetype length)
+{
+    QByteArray bytes;
+    bytes.reserve(3 * length + 3);
+    bytes += "\xEF\xBB\xBF";
+    lines([&bytes](int tabs, QStringView text) {
+        bytes.append(tabs, '\t');
+        bytes += text.toUtf8();
+        bytes += "\r\n";
+    });
+    return bytes;
+}
+
+/// Encodes what the text-file layer would make of the lines without holding the lines themselves:
+/// a million-element tree saves without a second copy of its texts. `lines(visit)` calls
+/// visit(tabs, text) for every line. One pass writes Windows-1252; a character that does not fit
+/// (or a first line that looks like a byte-order mark) starts the UTF-8 pass instead.
+template <typename Lines>
+QByteArray encode(const Lines& lines)
+{
+    QByteArray bytes;
+    qsizetype used = 0;
+    qsizetype length = 0;
+    bool fits = true;
+    bool first = true;
+    lines([&](int tabs, QStringView text) {
+        const qsizetype lineLength = tabs + text.size() + 2;
+        length += lineLength;
+        if (first && tabs == 0 && looksLikeByteOrderMark(text))
+            fits = false;
+        first = false;
+        if (!fits)
+            return;
+        if (used + lineLength > bytes.size())
+            bytes.resize(std::max(2 * bytes.size(), used + lineLength + 4096));
+        char* out = bytes.data() + used;
+        std::memset(out, '\t', size_t(tabs));
+        out += tabs;
+        for (const QChar ch : text) {
+            const int byte = cp1252::byteFor(ch.unicode());
+            if (byte < 0) {
+                fits = false;
+                return;
+            }
+            *out++ = char(byte);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        used += lineLength;
+    });
+    if (!fits)
+        return encodeUtf8WithMark(lines, length);
+    bytes.truncate(used);
+    return bytes;
+}
+
+} // namespace
+
+QByteArray encodeLines(const QStringList& lines)
+{
+    return encode([&lines](auto&& visit) {
+        for (const QString& line : lines)
+            visit(0, QStringView(line));
+    });
+}
+
+QByteArray structureBytes(const ElementTree& tree)
+{
+    return encode([&tree](auto&& visit) {
+        walk(tree, [&visit](Element* element, int level) { visit(level, QStringView(element->text)); });
+    });
+}
+
+QByteArray dataBytes(const ElementTree& tree)
+{
+    static const QString noData = QStringLiteral("0");
+    return encode([&tree](auto&& visit) {
+        for (Element* element = tree.first(); element; element = tree.next(element))
+            visit(0, QStringView(element->hasData ? element->data : noData));
+    });
 }
 
 } // namespace struktur::structurefile

@@ -35,4 +35,14 @@ void applyDataLines(QStringList lines, ElementTree& tree);
 /// The data lines of a tree: each element's data string, or "0" for an element without one.
 QStringList dataLines(const ElementTree& tree);
 
+/// The bytes of a file of these lines: as the text-file layer encodes them (Windows-1252, or UTF-8
+/// with its mark when a character does not fit), and also UTF-8 with its mark when the first
+/// line's Windows-1252 bytes would begin like a byte-order mark ("ï»¿", "ÿþ", "þÿ"), since such
+/// a file would read back in another encoding.
+QByteArray encodeLines(const QStringList& lines);
+
+/// encodeLines(structureLines(tree)) and encodeLines(dataLines(tree)), made without the lines.
+QByteArray structureBytes(const ElementTree& tree);
+QByteArray dataBytes(const ElementTree& tree);
+
 } // namespace struktur::structurefile

@@ -10,20 +10,6 @@
 #include <optional>
 
 namespace struktur {
-QByteArray encodeLines(const QStringList& lines)
-{
-    const bool looksMarked = !lines.isEmpty()
-        && (lines.first().startsWith(u"\u00EF\u00BB\u00BF") || lines.first().startsWith(u"\u00FF\u00FE")
-            || lines.first().startsWith(u"\u00FE\u00FF"));
-    if (!looksMarked)
-        return textfile::encode(lines);
-    QByteArray bytes("\xEF\xBB\xBF");
-    for (const QString& line : lines) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
-    }
-    return bytes;
-}
 
 bool fileExists(const QString& path)
 {
@@ -56,10 +42,10 @@ bool saveStructure(const ElementTree& tree, const QString& structurePath, const 
     std::optional<PendingFile> data;
     if (dataOn) {
         data.emplace(dataPath);
-        data->write(encodeLines(structurefile::dataLines(tree)));
+        data->write(structurefile::dataBytes(tree));
     }
     PendingFile structure(structurePath);
-    structure.write(encodeLines(structurefile::structureLines(tree)));
+    structure.write(structurefile::structureBytes(tree));
     if (data)
         data->commit();
     structure.commit();

@@ -13,11 +13,6 @@ enum class LoadResult {
     NoDataFile, ///< structure read, nothing at the data path: no element has data
 };
 
-/// The bytes of a structure or data file: as the text-file layer encodes lines, except where the
-/// first line's Windows-1252 bytes would begin like a byte-order mark ("ï»¿", "ÿþ", "þÿ"); such a
-/// file would read back in another encoding, so it is written as UTF-8 with its mark instead.
-QByteArray encodeLines(const QStringList& lines);
-
 /// True when a file (not a folder) exists at `path`; false for an empty path.
 bool fileExists(const QString& path);
 

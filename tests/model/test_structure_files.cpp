@@ -53,6 +53,8 @@ private Q_SLOTS:
     void pairingDataLines();
     void savedBytes_data();
     void savedBytes();
+    void encodingFollowsTheTextFileRules_data();
+    void encodingFollowsTheTextFileRules();
     void validFilesSurviveLoadAndSave_data();
     void validFilesSurviveLoadAndSave();
     void saveWithoutPathsWritesNothing_data();
@@ -199,6 +201,21 @@ void TestStructureFiles::savedBytes()
     QVERIFY(saveStructure(tree, path(u"struktur.txt"_qs), path(u"data.txt"_qs), true));
     QCOMPARE(fileBytes(path(u"struktur.txt"_qs)), structureBytes);
     QCOMPARE(fileBytes(path(u"data.txt"_qs)), dataBytes);
+}
+
+void TestStructureFiles::encodingFollowsTheTextFileRules_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("none") << QStringList();
+    QTest::newRow("cp1252 with its high letters") << QStringList{ u"Æble €"_qs, u""_qs, u"\u0081‰ÿ"_qs };
+    QTest::newRow("beyond cp1252") << QStringList{ u"a"_qs, u"Ω"_qs };
+    QTest::newRow("mark-like text after the first line") << QStringList{ u"a"_qs, u"ÿþ"_qs };
+}
+
+void TestStructureFiles::encodingFollowsTheTextFileRules()
+{
+    QFETCH(QStringList, lines);
+    QCOMPARE(structurefile::encodeLines(lines), textfile::encode(lines));
 }
 
 void TestStructureFiles::validFilesSurviveLoadAndSave_data()
