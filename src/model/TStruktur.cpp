@@ -4,6 +4,7 @@
 #include "ElementIcons.h"
 #include "ElementModel.h"
 #include "ElementOrder.h"
+#include "StructureFile.h"
 #include "StructureStorage.h"
 #include "platform/ProgramFolder.h"
 
@@ -11,9 +12,16 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 using namespace struktur;
 
 namespace {
+
+/// The deepest level the view expands by itself. The tree view lays expanded elements out
+/// recursively, so a structure file with one level per line (valid, and a hundred thousand
+/// levels deep) would exhaust the stack; no real structure comes near this depth.
+constexpr int deepestExpandedLevel = 1000;
 
 /// The element model with the element pictures as decoration.
 class PicturedElementModel : public ElementModel {
@@ -219,6 +227,8 @@ void TStruktur::moveElement(Element* element, const Element* destination, TNodeA
         return;
     if (formerParent != m_model->tree().root() && !formerParent->hasChildren())
         collapse(m_model->indexOf(formerParent));
+    if (element->level() > deepestExpandedLevel)
+        return;
     for (Element* up = element->parent(); up != m_model->tree().root(); up = up->parent())
         expand(m_model->indexOf(up));
 }
@@ -270,9 +280,23 @@ int TStruktur::elementCount() const
     return int(m_model->tree().size());
 }
 
+namespace {
+
+int deepestLevel(const ElementTree& tree)
+{
+    int deepest = 0;
+    structurefile::forEachElement(tree, [&deepest](Element*, int level) { deepest = std::max(deepest, level); });
+    return deepest;
+}
+
+} // namespace
+
 void TStruktur::FullExpand()
 {
-    expandAll();
+    if (deepestLevel(m_model->tree()) <= deepestExpandedLevel)
+        expandAll();
+    else
+        expandToDepth(deepestExpandedLevel - 1);
 }
 
 void TStruktur::FullCollapse()

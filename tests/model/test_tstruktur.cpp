@@ -100,6 +100,7 @@ private Q_SLOTS:
     void clickSignal();
     void inPlaceEditMarksModifiedAndCleans();
     void viewSettings();
+    void deepStructureExpandsWithoutCrash();
 
 private:
     QString folder() const { return m_dir->path(); }
@@ -471,6 +472,29 @@ void TestTStruktur::viewSettings()
             QVERIFY2(elementIcon(index).pixmap(16).toImage() != elementIcon(other).pixmap(16).toImage(), "pictures must differ");
     }
     QCOMPARE(elementIconNames().size(), 9);
+}
+
+void TestTStruktur::deepStructureExpandsWithoutCrash()
+{
+    // One level per line is a valid file; the view must neither overflow its stack nor hang.
+    Fixture fixture(folder());
+    fixture.tree.elementModel()->rebuild([](ElementTree& built) {
+        Element* parent = built.root();
+        for (int level = 0; level < 100000; ++level)
+            parent = built.append(parent, QStringLiteral("x"));
+    });
+    fixture.show();
+    fixture.tree.FullExpand();
+    QCoreApplication::processEvents();
+    fixture.tree.AlphaSort();
+    QCoreApplication::processEvents();
+    QModelIndex index = fixture.index({ 0 });
+    for (int level = 0; level < 999; ++level)
+        index = fixture.tree.model()->index(0, 0, index);
+    QVERIFY(fixture.tree.isExpanded(index));
+    QVERIFY(!fixture.tree.isExpanded(fixture.tree.model()->index(0, 0, index)));
+    fixture.tree.FullCollapse();
+    QVERIFY(!fixture.tree.isExpanded(fixture.index({ 0 })));
 }
 
 QTEST_MAIN(TestTStruktur)
