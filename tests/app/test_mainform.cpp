@@ -258,9 +258,11 @@ void TestMainform::closingWritesTheThreeOptionsFiles()
     writeFile(m_folder->optionsFile(QStringLiteral("mainopt.txt")), linesOf({"10", "20", "800", "700"}));
     QVERIFY(startAndShow());
     mainform->move(30, 40);
+    editForm->show();
     QCoreApplication::processEvents();
 
     QVERIFY(mainform->close());
+    QVERIFY(!editForm->isVisible()); // the other windows close with the main window
 
     QVERIFY(m_dialogs->shown.isEmpty());
     QCOMPARE(readFile(m_folder->optionsFile(QStringLiteral("mainopt.txt"))), linesOf({"40", "30", "800", "700"}));
