@@ -55,16 +55,35 @@ struct SortEntry {
 
 void sortTree(ElementTree& tree, const ElementOrder& order)
 {
+    constexpr int packedGroupSize = 4096;
     std::vector<SortEntry> siblings;
     std::vector<Element*> sorted;
+    QString arena;
     // Pre-order over the elements that have children, the root included; sorting a group never
     // changes which elements are still to be visited below it.
     for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
         if (parent->childCount() < 2)
             continue;
         siblings.clear();
-        for (int row = 0; row < parent->childCount(); ++row)
-            siblings.push_back({ parent->child(row)->text, parent->child(row) });
+        arena.clear();
+        // A large group's texts are copied side by side first: the comparisons then read one
+        // compact block instead of strings scattered over the whole heap.
+        const bool packed = parent->childCount() >= packedGroupSize;
+        if (packed) {
+            qsizetype length = 0;
+            for (int row = 0; row < parent->childCount(); ++row)
+                length += parent->child(row)->text.size();
+            arena.reserve(length);
+            for (int row = 0; row < parent->childCount(); ++row)
+                arena += parent->child(row)->text;
+        }
+        qsizetype offset = 0;
+        for (int row = 0; row < parent->childCount(); ++row) {
+            Element* child = parent->child(row);
+            const QStringView text = packed ? QStringView(arena).sliced(offset, child->text.size()) : QStringView(child->text);
+            offset += child->text.size();
+            siblings.push_back({ text, child });
+        }
         std::sort(siblings.begin(), siblings.end(),
             [&order](const SortEntry& a, const SortEntry& b) { return order.compare(a.text, b.text) < 0; });
         sorted.clear();
