@@ -18,10 +18,7 @@ namespace {
 
 // A window owned by the main window stays a window of its own, above the main window and off
 // the taskbar.
-void ownByMainWindow(QWidget* window)
-{
-    window->setParent(mainform, window->windowFlags() | Qt::Window);
-}
+void ownByMainWindow(QWidget* window) { window->setParent(mainform, window->windowFlags() | Qt::Window); }
 
 } // namespace
 
@@ -39,8 +36,8 @@ void createWindows()
     editForm->setDocumentPathSource([] { return mainform->currentDocumentPath(); });
     mainform->attachWindows(editForm, printform);
     QObject::connect(mainform, &Tmainform::closed, mainform, [] {
-        for (QWidget* window : {static_cast<QWidget*>(mappeForm), static_cast<QWidget*>(editForm),
-                 static_cast<QWidget*>(printform)})
+        for (QWidget* window :
+            { static_cast<QWidget*>(mappeForm), static_cast<QWidget*>(editForm), static_cast<QWidget*>(printform) })
             window->close();
     });
 

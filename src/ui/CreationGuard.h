@@ -12,7 +12,7 @@ namespace struktur {
 /// Runs `work` and shows any error it throws in the error box instead of passing it on.
 /// Returns false when an error was shown. This is what the application does around every
 /// event it dispatches; windows call it directly for the steps of their creation.
-template<typename Work> bool reportErrors(Work&& work)
+template <typename Work> bool reportErrors(Work&& work)
 {
     try {
         std::forward<Work>(work)();
@@ -27,7 +27,7 @@ template<typename Work> bool reportErrors(Work&& work)
 
 /// Runs a window's creation handler: an error ends the handler and is shown in the error box,
 /// but the window is still created.
-template<typename Handler> bool runCreationHandler(Handler&& handler)
+template <typename Handler> bool runCreationHandler(Handler&& handler)
 {
     return reportErrors(std::forward<Handler>(handler));
 }

@@ -17,10 +17,7 @@ void setHint(QWidget* widget, const QString& hint)
     HintLine::instance().refresh();
 }
 
-void setHint(QAction* action, const QString& hint)
-{
-    action->setProperty(hintProperty, hint);
-}
+void setHint(QAction* action, const QString& hint) { action->setProperty(hintProperty, hint); }
 
 QString ownHint(const QWidget* widget)
 {
@@ -74,10 +71,7 @@ HintLine::HintLine()
     }
 }
 
-void HintLine::refresh()
-{
-    pointTo(m_underPointer, m_lastPos);
-}
+void HintLine::refresh() { pointTo(m_underPointer, m_lastPos); }
 
 // Qt tells each widget when the pointer enters or leaves it; when it leaves a child for its
 // parent, only the child hears of it, so the parent becomes the widget under the pointer.

@@ -24,8 +24,8 @@ QFont windowFont()
 {
     QFont font;
     // Verdana is Tahoma's wider sibling; Liberation Sans and DejaVu Sans are on every Debian.
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Verdana"), QStringLiteral("Liberation Sans"),
-        QStringLiteral("DejaVu Sans")});
+    font.setFamilies({ QStringLiteral("Tahoma"), QStringLiteral("Verdana"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("DejaVu Sans") });
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

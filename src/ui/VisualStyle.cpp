@@ -11,10 +11,7 @@
 #include <QTranslator>
 
 // The style sheet lives in this library's resources; a static library must register them.
-static void registerStyleResources()
-{
-    Q_INIT_RESOURCE(aqualightslate);
-}
+static void registerStyleResources() { Q_INIT_RESOURCE(aqualightslate); }
 
 namespace struktur {
 

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
 #include <algorithm>
 #include <limits>
 
@@ -21,45 +20,21 @@ WindowBounds::WindowBounds(QWidget* window, QSize minimumOuter, QSize designedFr
     m_window->setMinimumSize((m_minimumOuter - m_frame).expandedTo(QSize(0, 0)));
 }
 
-int WindowBounds::top() const
-{
-    return m_window->pos().y();
-}
+int WindowBounds::top() const { return m_window->pos().y(); }
 
-int WindowBounds::left() const
-{
-    return m_window->pos().x();
-}
+int WindowBounds::left() const { return m_window->pos().x(); }
 
-int WindowBounds::width() const
-{
-    return m_window->size().width() + m_frame.width();
-}
+int WindowBounds::width() const { return m_window->size().width() + m_frame.width(); }
 
-int WindowBounds::height() const
-{
-    return m_window->size().height() + m_frame.height();
-}
+int WindowBounds::height() const { return m_window->size().height() + m_frame.height(); }
 
-void WindowBounds::setTop(int top)
-{
-    m_window->move(left(), top);
-}
+void WindowBounds::setTop(int top) { m_window->move(left(), top); }
 
-void WindowBounds::setLeft(int left)
-{
-    m_window->move(left, top());
-}
+void WindowBounds::setLeft(int left) { m_window->move(left, top()); }
 
-void WindowBounds::setWidth(int width)
-{
-    resizeOuter(QSize(std::max(width, m_minimumOuter.width()), height()));
-}
+void WindowBounds::setWidth(int width) { resizeOuter(QSize(std::max(width, m_minimumOuter.width()), height())); }
 
-void WindowBounds::setHeight(int height)
-{
-    resizeOuter(QSize(width(), std::max(height, m_minimumOuter.height())));
-}
+void WindowBounds::setHeight(int height) { resizeOuter(QSize(width(), std::max(height, m_minimumOuter.height()))); }
 
 void WindowBounds::resizeOuter(QSize outer)
 {
@@ -121,8 +96,8 @@ namespace {
 
 qint64 distanceSquared(const QRect& a, const QRect& b)
 {
-    const qint64 dx = std::max<qint64>({0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right()});
-    const qint64 dy = std::max<qint64>({0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom()});
+    const qint64 dx = std::max<qint64>({ 0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right() });
+    const qint64 dy = std::max<qint64>({ 0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom() });
     return dx * dx + dy * dy;
 }
 

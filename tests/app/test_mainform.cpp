@@ -21,7 +21,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
-
 #include <memory>
 
 using namespace struktur;
@@ -148,7 +147,7 @@ void TestMainform::firstStartCreatesFoldersAndShowsTheDesignedFrame()
         ImageList* list;
         int count;
         int size;
-    } lists[] = {{mainform->ImageList1, 8, 16}, {mainform->ImageList2, 9, 16}, {mainform->ImageList32, 4, 32}};
+    } lists[] = { { mainform->ImageList1, 8, 16 }, { mainform->ImageList2, 9, 16 }, { mainform->ImageList32, 4, 32 } };
     for (const auto& expected : lists) {
         QCOMPARE(expected.list->count(), expected.count);
         QCOMPARE(expected.list->imageSize(), QSize(expected.size, expected.size));
@@ -160,8 +159,8 @@ void TestMainform::firstStartCreatesFoldersAndShowsTheDesignedFrame()
 
     // The other windows take the program folder from the main window; only the main window
     // stands on the taskbar, the others belong to it.
-    for (QWidget* window : {static_cast<QWidget*>(mappeForm), static_cast<QWidget*>(editForm),
-             static_cast<QWidget*>(printform)}) {
+    for (QWidget* window :
+        { static_cast<QWidget*>(mappeForm), static_cast<QWidget*>(editForm), static_cast<QWidget*>(printform) }) {
         QVERIFY(window->isWindow());
         QCOMPARE(window->parentWidget(), mainform);
         QVERIFY(!window->isVisible());
@@ -173,13 +172,16 @@ void TestMainform::optionsFileSetsBounds_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QRect>("outer");
-    QTest::newRow("as saved") << linesOf({"10", "20", "800", "700"}) << QRect(20, 10, 800, 700);
-    QTest::newRow("narrow width is raised") << linesOf({"10", "20", "300", "700"}) << QRect(20, 10, 600, 700);
-    QTest::newRow("low height is raised") << linesOf({"0", "0", "640", "-3"}) << QRect(0, 0, 640, 600);
+    QTest::newRow("as saved") << linesOf({ "10", "20", "800", "700" }) << QRect(20, 10, 800, 700);
+    QTest::newRow("narrow width is raised") << linesOf({ "10", "20", "300", "700" }) << QRect(20, 10, 600, 700);
+    QTest::newRow("low height is raised") << linesOf({ "0", "0", "640", "-3" }) << QRect(0, 0, 640, 600);
     QTest::newRow("lines after the fourth are ignored")
-        << linesOf({"5", "6", "700", "650", "x", "99"}) << QRect(6, 5, 700, 650);
-    QTest::newRow("LF line ends and a UTF-8 mark") << QByteArray("\xEF\xBB\xBF" "12\n34\n610\n620") << QRect(34, 12, 610, 620);
-    QTest::newRow("off every screen comes back") << linesOf({"-5000", "9000", "700", "650"}) << QRect(100, 0, 700, 650);
+        << linesOf({ "5", "6", "700", "650", "x", "99" }) << QRect(6, 5, 700, 650);
+    QTest::newRow("LF line ends and a UTF-8 mark") << QByteArray("\xEF\xBB\xBF"
+                                                                 "12\n34\n610\n620")
+                                                   << QRect(34, 12, 610, 620);
+    QTest::newRow("off every screen comes back")
+        << linesOf({ "-5000", "9000", "700", "650" }) << QRect(100, 0, 700, 650);
 }
 
 void TestMainform::optionsFileSetsBounds()
@@ -201,12 +203,12 @@ void TestMainform::badOptionsFileIsReportedAndStartUpCompletes_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QPoint>("topLeft");
     QTest::newRow("two lines: top and left applied")
-        << linesOf({"10", "20"}) << "List index out of bounds (2)" << QPoint(20, 10);
+        << linesOf({ "10", "20" }) << "List index out of bounds (2)" << QPoint(20, 10);
     QTest::newRow("empty file") << QByteArray() << "List index out of bounds (0)" << QPoint(-1, -1);
     QTest::newRow("bad left: top applied")
-        << linesOf({"15", "tyve", "800", "700"}) << "'tyve' is not a valid integer value." << QPoint(-1, 15);
-    QTest::newRow("decimal width") << linesOf({"15", "25", "800,5", "700"})
-                                   << "'800,5' is not a valid integer value." << QPoint(25, 15);
+        << linesOf({ "15", "tyve", "800", "700" }) << "'tyve' is not a valid integer value." << QPoint(-1, 15);
+    QTest::newRow("decimal width") << linesOf({ "15", "25", "800,5", "700" }) << "'800,5' is not a valid integer value."
+                                   << QPoint(25, 15);
 }
 
 void TestMainform::badOptionsFileIsReportedAndStartUpCompletes()
@@ -217,11 +219,11 @@ void TestMainform::badOptionsFileIsReportedAndStartUpCompletes()
     m_folder->createFolders();
     const QString optionsFile = m_folder->optionsFile(QStringLiteral("mainopt.txt"));
     writeFile(optionsFile, file);
-    writeFile(m_folder->path() + QStringLiteral("/Æblehaven.txt"), linesOf({"s.txt", "d.txt", "t/"}));
+    writeFile(m_folder->path() + QStringLiteral("/Æblehaven.txt"), linesOf({ "s.txt", "d.txt", "t/" }));
 
     QVERIFY(startAndShow());
 
-    QCOMPARE(m_dialogs->texts(), QStringList{message});
+    QCOMPARE(m_dialogs->texts(), QStringList { message });
     // The rest of start-up still ran: the list of known structures is filled and the document
     // folder field shows the program folder.
     const auto* list = mainform->findChild<QListWidget*>(QStringLiteral("strukturboks"));
@@ -255,7 +257,7 @@ void TestMainform::windowCannotBeMadeSmallerThanItsMinimum()
 void TestMainform::closingWritesTheThreeOptionsFiles()
 {
     m_folder->createFolders();
-    writeFile(m_folder->optionsFile(QStringLiteral("mainopt.txt")), linesOf({"10", "20", "800", "700"}));
+    writeFile(m_folder->optionsFile(QStringLiteral("mainopt.txt")), linesOf({ "10", "20", "800", "700" }));
     QVERIFY(startAndShow());
     mainform->move(30, 40);
     editForm->show();
@@ -265,19 +267,19 @@ void TestMainform::closingWritesTheThreeOptionsFiles()
     QVERIFY(!editForm->isVisible()); // the other windows close with the main window
 
     QVERIFY(m_dialogs->shown.isEmpty());
-    QCOMPARE(readFile(m_folder->optionsFile(QStringLiteral("mainopt.txt"))), linesOf({"40", "30", "800", "700"}));
+    QCOMPARE(readFile(m_folder->optionsFile(QStringLiteral("mainopt.txt"))), linesOf({ "40", "30", "800", "700" }));
     QCOMPARE(textfile::readLines(m_folder->optionsFile(QStringLiteral("editopt.txt"))).size(), 4);
     QVERIFY(QFileInfo::exists(m_folder->optionsFile(QStringLiteral("printoptions.txt"))));
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{}); // nothing else is saved
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList {}); // nothing else is saved
 }
 
 void TestMainform::unwritableOptionsFileIsReportedAndWindowStillCloses_data()
 {
     QTest::addColumn<QString>("blocked");
     QTest::addColumn<QStringList>("written");
-    QTest::newRow("editor's file") << "editopt.txt" << QStringList{};
-    QTest::newRow("print window's file") << "printoptions.txt" << QStringList{"editopt.txt"};
-    QTest::newRow("main window's file") << "mainopt.txt" << QStringList{"editopt.txt", "printoptions.txt"};
+    QTest::newRow("editor's file") << "editopt.txt" << QStringList {};
+    QTest::newRow("print window's file") << "printoptions.txt" << QStringList { "editopt.txt" };
+    QTest::newRow("main window's file") << "mainopt.txt" << QStringList { "editopt.txt", "printoptions.txt" };
 }
 
 void TestMainform::unwritableOptionsFileIsReportedAndWindowStillCloses()
@@ -292,7 +294,8 @@ void TestMainform::unwritableOptionsFileIsReportedAndWindowStillCloses()
 
     QVERIFY(!mainform->isVisible());
     QCOMPARE(m_dialogs->shown.size(), 1);
-    QVERIFY2(m_dialogs->shown[0].text.startsWith(QStringLiteral("Cannot create file \"")), qPrintable(m_dialogs->shown[0].text));
+    QVERIFY2(m_dialogs->shown[0].text.startsWith(QStringLiteral("Cannot create file \"")),
+        qPrintable(m_dialogs->shown[0].text));
     QVERIFY(m_dialogs->shown[0].text.contains(blocked));
     QStringList files = QDir(m_folder->optionsFolder()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(files, written);
@@ -319,7 +322,7 @@ void TestMainform::closingWithUnsavedChangesAsks()
     mainform->Struktur->setDatafile(m_folder->path() + QStringLiteral("/data.txt"));
     mainform->Struktur->NyNode(QStringLiteral("Æbler og pærer"), QStringLiteral("æbler"), 0, false, false);
     QVERIFY(mainform->Struktur->Modified());
-    m_dialogs->answers = {answer};
+    m_dialogs->answers = { answer };
 
     QCOMPARE(mainform->close(), closed);
 
@@ -338,7 +341,7 @@ void TestMainform::failedSaveOnClosingKeepsTheWindowOpen()
     mainform->Struktur->setStrukturfile(m_folder->path() + QStringLiteral("/mangler/struktur.txt"));
     mainform->Struktur->setDatafile(m_folder->path() + QStringLiteral("/mangler/data.txt"));
     mainform->Struktur->NyNode(QStringLiteral("Første"), QStringLiteral("første"), 3, false, false);
-    m_dialogs->answers = {Dialogs::Answer::Yes};
+    m_dialogs->answers = { Dialogs::Answer::Yes };
 
     QVERIFY(!mainform->close());
 
@@ -349,7 +352,7 @@ void TestMainform::failedSaveOnClosingKeepsTheWindowOpen()
     QVERIFY(mainform->Struktur->Modified());
 
     // Nej then lets it close.
-    m_dialogs->answers = {Dialogs::Answer::No};
+    m_dialogs->answers = { Dialogs::Answer::No };
     QVERIFY(mainform->close());
 }
 
@@ -373,7 +376,7 @@ void TestMainform::clearToNewEmptiesFieldsAndEditor()
 {
     QVERIFY(startAndShow());
     QList<bool> requests;
-    mainform->setElementFields({[&](bool Efocus) { requests.append(Efocus); }, {}});
+    mainform->setElementFields({ [&](bool Efocus) { requests.append(Efocus); }, {} });
     auto* field = new QLineEdit(mainform->side1);
     mainform->side1->layout()->addWidget(field);
     field->show();
@@ -386,7 +389,7 @@ void TestMainform::clearToNewEmptiesFieldsAndEditor()
     QVERIFY(editForm->infoTekst->toPlainText().isEmpty());
     QCOMPARE(mainform->focusWidget(), field);
     mainform->ClearToNew(true);
-    QCOMPARE(requests, (QList<bool>{false, true}));
+    QCOMPARE(requests, (QList<bool> { false, true }));
 }
 
 void TestMainform::hintLineShowsHintsOfEveryWindow()

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
-
 #include <stdexcept>
 
 using namespace struktur;
@@ -36,18 +35,26 @@ void TestApplication::errorBoxText_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter gets a full stop") << "Filen mangler" << "Filen mangler.";
-    QTest::newRow("full stop stays single") << "Slut." << "Slut.";
-    QTest::newRow("closing parenthesis is below the full stop")
-        << "List index out of bounds (2)" << "List index out of bounds (2)";
-    QTest::newRow("quote is below the full stop") << "Cannot open file \"a\"" << "Cannot open file \"a\"";
-    QTest::newRow("exclamation mark is below") << "Fejl!" << "Fejl!";
-    QTest::newRow("hyphen is below") << "a -" << "a -";
-    QTest::newRow("slash is above") << "mappe/" << "mappe/.";
-    QTest::newRow("digit is above") << "linje 4" << "linje 4.";
+    QTest::newRow("letter gets a full stop") << "Filen mangler"
+                                             << "Filen mangler.";
+    QTest::newRow("full stop stays single") << "Slut."
+                                            << "Slut.";
+    QTest::newRow("closing parenthesis is below the full stop") << "List index out of bounds (2)"
+                                                                << "List index out of bounds (2)";
+    QTest::newRow("quote is below the full stop") << "Cannot open file \"a\""
+                                                  << "Cannot open file \"a\"";
+    QTest::newRow("exclamation mark is below") << "Fejl!"
+                                               << "Fejl!";
+    QTest::newRow("hyphen is below") << "a -"
+                                     << "a -";
+    QTest::newRow("slash is above") << "mappe/"
+                                    << "mappe/.";
+    QTest::newRow("digit is above") << "linje 4"
+                                    << "linje 4.";
     QTest::newRow("Danish letter is above") << "Filen på Skrivebordet blev slettet på grund af å"
                                             << "Filen på Skrivebordet blev slettet på grund af å.";
-    QTest::newRow("empty message stays empty") << "" << "";
+    QTest::newRow("empty message stays empty") << ""
+                                               << "";
 }
 
 void TestApplication::errorBoxText()
@@ -83,8 +90,8 @@ void TestApplication::errorInClickHandlerIsShownAndProgramGoesOn()
     QTest::mouseClick(&button, Qt::LeftButton);
 
     QCOMPARE(clicks, 2);
-    QCOMPARE(script.texts(),
-        QStringList(2, QStringLiteral("Cannot create file \"/ingen/mappe/æble.rtf\". Adgang nægtet.")));
+    QCOMPARE(
+        script.texts(), QStringList(2, QStringLiteral("Cannot create file \"/ingen/mappe/æble.rtf\". Adgang nægtet.")));
     QVERIFY(!button.isDown());
 }
 
@@ -96,7 +103,7 @@ void TestApplication::standardExceptionIsShownToo()
     field.show();
     QVERIFY(QTest::qWaitForWindowExposed(&field));
     QTest::keyClicks(&field, QStringLiteral("ø"));
-    QCOMPARE(script.texts(), QStringList{QStringLiteral("no room left.")});
+    QCOMPARE(script.texts(), QStringList { QStringLiteral("no room left.") });
     QCOMPARE(field.text(), QStringLiteral("ø"));
 }
 
@@ -104,7 +111,7 @@ void TestApplication::errorInQueuedCallIsShown()
 {
     test::DialogScript script;
     QTimer::singleShot(0, this, [] { throw Error::listIndexOutOfBounds(3); });
-    QTRY_COMPARE(script.texts(), QStringList{QStringLiteral("List index out of bounds (3)")});
+    QTRY_COMPARE(script.texts(), QStringList { QStringLiteral("List index out of bounds (3)") });
 }
 
 void TestApplication::creationHandlerErrorEndsHandlerOnly()
@@ -118,8 +125,8 @@ void TestApplication::creationHandlerErrorEndsHandlerOnly()
     });
 
     QVERIFY(!completed);
-    QCOMPARE(steps, QStringList{QStringLiteral("folders")});
-    QCOMPARE(script.texts(), QStringList{QStringLiteral("'tyve' is not a valid integer value.")});
+    QCOMPARE(steps, QStringList { QStringLiteral("folders") });
+    QCOMPARE(script.texts(), QStringList { QStringLiteral("'tyve' is not a valid integer value.") });
     QVERIFY(runCreationHandler([&] { steps << QStringLiteral("next"); }));
     QCOMPARE(steps.size(), 2);
 }

@@ -30,12 +30,18 @@ void TestHintLine::longPart_data()
 {
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("no bar: whole hint") << "Gem strukturen" << "Gem strukturen";
-    QTest::newRow("short and long") << "Gem|Gem strukturen" << "Gem strukturen";
-    QTest::newRow("only the first bar splits") << "a|b|c" << "b|c";
-    QTest::newRow("empty short part") << "|Udfold strukturen" << "Udfold strukturen";
-    QTest::newRow("empty long part") << "Slet|" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("no bar: whole hint") << "Gem strukturen"
+                                        << "Gem strukturen";
+    QTest::newRow("short and long") << "Gem|Gem strukturen"
+                                    << "Gem strukturen";
+    QTest::newRow("only the first bar splits") << "a|b|c"
+                                               << "b|c";
+    QTest::newRow("empty short part") << "|Udfold strukturen"
+                                      << "Udfold strukturen";
+    QTest::newRow("empty long part") << "Slet|"
+                                     << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestHintLine::longPart()
@@ -79,7 +85,7 @@ void TestHintLine::followsThePointerAcrossWidgets()
     auto* withHint = new QLabel(QStringLiteral("Tekst"));
     auto* withoutHint = new QLabel(QStringLiteral("Tom"));
     auto* plain = new QLabel(QStringLiteral("Filnavn"));
-    for (QLabel* label : {withHint, withoutHint, plain}) {
+    for (QLabel* label : { withHint, withoutHint, plain }) {
         label->setMinimumSize(80, 80);
         layout->addWidget(label);
     }

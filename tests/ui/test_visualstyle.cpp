@@ -54,9 +54,12 @@ void TestVisualStyle::standardButtonsAreDanish_data()
 {
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("danish");
-    QTest::newRow("yes") << "&Yes" << "&Ja";
-    QTest::newRow("no") << "&No" << "&Nej";
-    QTest::newRow("cancel") << "Cancel" << "Annuller";
+    QTest::newRow("yes") << "&Yes"
+                         << "&Ja";
+    QTest::newRow("no") << "&No"
+                        << "&Nej";
+    QTest::newRow("cancel") << "Cancel"
+                            << "Annuller";
 }
 
 void TestVisualStyle::standardButtonsAreDanish()

@@ -23,9 +23,9 @@ void TestWindowBounds::placeOnScreen_data()
     QTest::addColumn<QRect>("frame");
     QTest::addColumn<QList<QRect>>("screens");
     QTest::addColumn<QPoint>("placed");
-    const QList<QRect> one{QRect(0, 0, 1920, 1080)};
+    const QList<QRect> one { QRect(0, 0, 1920, 1080) };
     // A second screen left of the first, as Windows reports it: negative coordinates.
-    const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(-1280, 0, 1280, 1024)};
+    const QList<QRect> two { QRect(0, 0, 1920, 1080), QRect(-1280, 0, 1280, 1024) };
     QTest::newRow("inside stays") << QRect(20, 10, 800, 700) << one << QPoint(20, 10);
     QTest::newRow("partly off to the right stays") << QRect(1800, 10, 800, 700) << one << QPoint(1800, 10);
     QTest::newRow("bottom half off stays") << QRect(100, 900, 800, 700) << one << QPoint(100, 900);
@@ -34,11 +34,10 @@ void TestWindowBounds::placeOnScreen_data()
     QTest::newRow("far below moves up") << QRect(100, 4000, 800, 700) << one << QPoint(100, 380);
     QTest::newRow("only a sliver showing moves in") << QRect(1900, 100, 800, 700) << one << QPoint(1120, 100);
     QTest::newRow("on a negative screen stays") << QRect(-1000, 20, 600, 600) << two << QPoint(-1000, 20);
-    QTest::newRow("a removed left screen brings it back")
-        << QRect(-1000, 20, 600, 600) << one << QPoint(0, 20);
+    QTest::newRow("a removed left screen brings it back") << QRect(-1000, 20, 600, 600) << one << QPoint(0, 20);
     QTest::newRow("larger than the screen keeps its top-left in")
         << QRect(-3000, -3000, 2500, 1500) << one << QPoint(0, 0);
-    QTest::newRow("no screens: unchanged") << QRect(-9000, 5, 600, 600) << QList<QRect>{} << QPoint(-9000, 5);
+    QTest::newRow("no screens: unchanged") << QRect(-9000, 5, 600, 600) << QList<QRect> {} << QPoint(-9000, 5);
 }
 
 void TestWindowBounds::placeOnScreen()
