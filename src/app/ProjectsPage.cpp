@@ -4,6 +4,7 @@
 #include "Instances.h"
 #include "Tmainform.h"
 #include "editor/TeditForm.h"
+#include "elements/StructurePage.h"
 #include "folders/FileListBox.h"
 #include "folders/TmappeForm.h"
 #include "model/TStruktur.h"
@@ -383,25 +384,6 @@ void ProjectsPage::strukturboksDblClick()
     redigerKnapClick();
 }
 
-bool ProjectsPage::confirmUnsavedChanges()
-{
-    auto* tree = m_mainform.Struktur;
-    if (!tree || !tree->Modified())
-        return true;
-    switch (Dialogs::askYesNoCancel(this, QStringLiteral("Strukturen er ændret. Skal ændringerne gemmes?"))) {
-    case Dialogs::Answer::Yes:
-        // A tree bound to no files cannot be saved; loading over it would lose its elements.
-        return tree->GemStruktur();
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Cancel:
-    case Dialogs::Answer::Ok:
-    case Dialogs::Answer::Close:
-        return false;
-    }
-    return false;
-}
-
 void ProjectsPage::redigerKnapClick()
 {
     if (strukturboks->count() == 0) {
@@ -412,7 +394,7 @@ void ProjectsPage::redigerKnapClick()
     // All three paths are read before the tree is touched, so a broken registry file never
     // leaves the tree bound half to one structure and half to another.
     const registry::StructurePaths paths = registry::resolveEntry(m_mainform.programdir, entry);
-    if (!confirmUnsavedChanges())
+    if (!m_mainform.confirmUnsavedChanges())
         return;
     m_mainform.ClearToNew(false);
     auto* tree = m_mainform.Struktur;
@@ -426,8 +408,8 @@ void ProjectsPage::redigerKnapClick()
 void ProjectsPage::showOpenedStructure(const QString& entry)
 {
     m_mainform.bog->setCurrentWidget(m_mainform.side2);
-    if (auto* label = m_mainform.side2->findChild<QLabel*>(QStringLiteral("InfoLabel")))
-        label->setText(QStringLiteral("Strukturnavn: ") + entry);
+    if (m_mainform.structurePage)
+        m_mainform.structurePage->setInfoLabel(QStringLiteral("Strukturnavn: ") + entry);
     if (editForm) {
         editForm->show();
         editForm->raise();

@@ -105,8 +105,6 @@ private:
 
     /// The first selected entry, or with `orFirst` the first entry; empty when there is none.
     QString chosenEntry(bool orFirst) const;
-    /// Asks about unsaved changes of the tree; false when the user cancels.
-    bool confirmUnsavedChanges();
     /// Shows the structure page with the structure's name and brings up the document editor.
     void showOpenedStructure(const QString& entry);
 
