@@ -30,6 +30,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace struktur::registry {
 namespace {
 
@@ -182,7 +184,7 @@ QToolButton* largeToolButton(const char* name, const QString& caption, const QIc
     button->setIcon(picture);
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setMinimumSize(90, 56);
+    button->setMinimumHeight(56);
     setHint(button, hint);
     return button;
 }
@@ -294,6 +296,9 @@ void ProjectsPage::createLayout()
     tools->addWidget(ToolButton20);
     tools->addWidget(ToolButton21);
     tools->addStretch(1);
+    const int toolWidth = std::max(ToolButton20->sizeHint().width(), ToolButton21->sizeHint().width());
+    ToolButton20->setFixedWidth(toolWidth);
+    ToolButton21->setFixedWidth(toolWidth);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(list, 4);

@@ -20,7 +20,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QToolBar>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -55,10 +56,25 @@ QToolButton* folderButton(const char* name, const QIcon& picture, const QString&
     button->setIconSize(QSize(32, 32));
     button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // The designed 65 x 52; where the window font is wider than Tahoma the caption gets a
+    // smaller size rather than being cut.
     button->setFixedSize(65, 52);
+    QFont captionFont = windowFont();
+    while (captionFont.pointSizeF() > 6 && QFontMetrics(captionFont).horizontalAdvance(caption) > 59)
+        captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
+    button->setFont(captionFont);
     button->setAutoRaise(true);
     setHint(button, hint);
     return button;
+}
+
+QFrame* toolSeparator(const char* name, QWidget* parent)
+{
+    auto* separator = named(new QFrame(parent), name);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setFixedWidth(4);
+    return separator;
 }
 
 QPushButton* plainButton(const char* name, const QString& caption, const QString& hint, QWidget* parent)
@@ -107,21 +123,26 @@ void TmappeForm::createWidgets()
     dirBox = named(new FolderListBox(this), "dirBox");
     driveBox = named(new DriveComboBox(this), "driveBox");
 
-    ToolBar1 = named(new QToolBar(this), "ToolBar1");
-    ToolBar1->setIconSize(QSize(32, 32));
+    // A plain row rather than a QToolBar: the panel is too narrow for a tool bar's handle and
+    // overflow button, and all three buttons must stay in sight.
+    ToolBar1 = named(new QFrame(this), "ToolBar1");
     ToolButton2 = folderButton("ToolButton2", folderPictures::desktop(), QStringLiteral("Skrivebord"),
         QStringLiteral("Desktop mappe"), ToolBar1);
     ToolButton4 = folderButton("ToolButton4", folderPictures::documents(), QStringLiteral("Dokumenter"),
         QStringLiteral("Dokument mappe"), ToolBar1);
     ToolButton6 = folderButton("ToolButton6", folderPictures::program(), QStringLiteral("Program"),
         QStringLiteral("Program mappe"), ToolBar1);
-    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton1"));
-    ToolBar1->addWidget(ToolButton2);
-    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
-    ToolBar1->addWidget(ToolButton4);
-    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton5"));
-    ToolBar1->addWidget(ToolButton6);
-    ToolBar1->addSeparator()->setObjectName(QStringLiteral("ToolButton7"));
+    auto* row = new QHBoxLayout(ToolBar1);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(toolSeparator("ToolButton1", ToolBar1));
+    row->addWidget(ToolButton2);
+    row->addWidget(toolSeparator("ToolButton3", ToolBar1));
+    row->addWidget(ToolButton4);
+    row->addWidget(toolSeparator("ToolButton5", ToolBar1));
+    row->addWidget(ToolButton6);
+    row->addWidget(toolSeparator("ToolButton7", ToolBar1));
+    row->addStretch(1);
 
     Label5 = blueLabel("Label5", QStringLiteral("Strukturmappe"), this);
     dirMemo = named(new QPlainTextEdit(this), "dirMemo");
@@ -161,7 +182,7 @@ void TmappeForm::createLayout()
     dirMemo->setFixedHeight(56);
 
     auto* frame = new QHBoxLayout(this);
-    frame->setContentsMargins(0, 0, 6, 6);
+    frame->setContentsMargins(0, 0, 3, 6);
     frame->setSpacing(0);
     frame->addWidget(leftPanel);
     frame->addLayout(right, 1);

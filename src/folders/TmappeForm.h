@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QToolBar;
+class QFrame;
 class QToolButton;
 
 /// The modal "Strukturmappe" dialog: composes the path of a structure folder from a base folder
@@ -31,7 +31,7 @@ public:
     QLabel* Label1 = nullptr;
     FolderListBox* dirBox = nullptr;
     DriveComboBox* driveBox = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    QFrame* ToolBar1 = nullptr;
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton4 = nullptr;
     QToolButton* ToolButton6 = nullptr;
