@@ -29,7 +29,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace struktur::registry {
@@ -41,8 +40,8 @@ StructurePaths builtIn(const QString& programdir, const QString& folderName)
 {
     const QString sep = pathSeparator();
     const QString folder = programdir + sep + folderName + sep;
-    return {folder + QStringLiteral("struktur.txt"), folder + QStringLiteral("data.txt"),
-        folder + QStringLiteral("tekstfiler") + sep};
+    return { folder + QStringLiteral("struktur.txt"), folder + QStringLiteral("data.txt"),
+        folder + QStringLiteral("tekstfiler") + sep };
 }
 
 QString comparableFolder(const QString& folder)
@@ -63,8 +62,9 @@ QStringList registryEntries(const QString& programdir)
 {
     // Sorted by name as the file systems of the host program's machines list them; a hash
     // order would shuffle the list between folders.
-    return QDir(programdir).entryList({QStringLiteral("*") + registrySuffix},
-        QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    return QDir(programdir)
+        .entryList({ QStringLiteral("*") + registrySuffix }, QDir::Files | QDir::Hidden | QDir::System,
+            QDir::Name | QDir::IgnoreCase);
 }
 
 QString registryLine(const QStringList& lines, int index)
@@ -88,14 +88,14 @@ StructurePaths resolveEntry(const QString& programdir, const QString& entry)
     if (const auto paths = builtInPaths(programdir, entry))
         return *paths;
     const QStringList lines = textfile::readLines(registryFilePath(programdir, entry));
-    return {registryLine(lines, 0), registryLine(lines, 1), registryLine(lines, 2)};
+    return { registryLine(lines, 0), registryLine(lines, 1), registryLine(lines, 2) };
 }
 
 StructurePaths pathsForFolder(const QString& folderText)
 {
     const QString sep = pathSeparator();
-    return {folderText + sep + QStringLiteral("struktur.txt"), folderText + sep + QStringLiteral("data.txt"),
-        folderText + sep + QStringLiteral("tekstfiler") + sep};
+    return { folderText + sep + QStringLiteral("struktur.txt"), folderText + sep + QStringLiteral("data.txt"),
+        folderText + sep + QStringLiteral("tekstfiler") + sep };
 }
 
 QString foldAsciiLetters(const QString& text)
@@ -150,8 +150,7 @@ void deleteFilesIn(const QString& folder)
 namespace struktur {
 namespace {
 
-template<typename Widget>
-Widget* named(Widget* widget, const char* name)
+template <typename Widget> Widget* named(Widget* widget, const char* name)
 {
     widget->setObjectName(QLatin1StringView(name));
     return widget;
@@ -166,8 +165,8 @@ QLabel* heading(const char* name, const QString& caption, QWidget* parent)
     return label;
 }
 
-QPushButton* pictureButton(const char* name, const QString& caption, const QIcon& picture, const QString& hint,
-    QWidget* parent)
+QPushButton* pictureButton(
+    const char* name, const QString& caption, const QIcon& picture, const QString& hint, QWidget* parent)
 {
     auto* button = named(new QPushButton(picture, caption, parent), name);
     button->setIconSize(QSize(16, 16));
@@ -176,8 +175,8 @@ QPushButton* pictureButton(const char* name, const QString& caption, const QIcon
     return button;
 }
 
-QToolButton* largeToolButton(const char* name, const QString& caption, const QIcon& picture, const QString& hint,
-    QWidget* parent)
+QToolButton* largeToolButton(
+    const char* name, const QString& caption, const QIcon& picture, const QString& hint, QWidget* parent)
 {
     auto* button = named(new QToolButton(parent), name);
     button->setText(caption);
@@ -307,7 +306,7 @@ void ProjectsPage::createLayout()
 
     auto* paths = new QVBoxLayout;
     paths->setSpacing(2);
-    for (auto [label, field] : {std::pair{Label5, Edit1}, {Label7, Edit2}, {Label8, Edit3}}) {
+    for (auto [label, field] : { std::pair { Label5, Edit1 }, { Label7, Edit2 }, { Label8, Edit3 } }) {
         paths->addWidget(label);
         paths->addWidget(field);
     }
@@ -384,10 +383,7 @@ void ProjectsPage::strukturboksClick()
     filbox->applyFilePath(Edit3->text());
 }
 
-void ProjectsPage::strukturboksDblClick()
-{
-    redigerKnapClick();
-}
+void ProjectsPage::strukturboksDblClick() { redigerKnapClick(); }
 
 void ProjectsPage::redigerKnapClick()
 {
@@ -460,7 +456,7 @@ void ProjectsPage::opretKnapClick()
         folders.mkdir(paths.documentFolder);
 
     // Registered first: a registry file that cannot be written leaves the tree on its old files.
-    textfile::writeLines(registryFile, {paths.structureFile, paths.dataFile, paths.documentFolder});
+    textfile::writeLines(registryFile, { paths.structureFile, paths.dataFile, paths.documentFolder });
     auto* tree = m_mainform.Struktur;
     tree->setInfomappe(paths.documentFolder);
     tree->setStrukturfile(paths.structureFile);
@@ -492,7 +488,7 @@ void ProjectsPage::sletKnapClick()
     const QString documentFolder = registry::registryLine(lines, 2);
 
     delete strukturboks->takeItem(strukturboks->row(item));
-    for (const QString& file : {structureFile, dataFile}) {
+    for (const QString& file : { structureFile, dataFile }) {
         if (QFileInfo(file).isFile())
             QFile::remove(file);
     }
@@ -503,10 +499,7 @@ void ProjectsPage::sletKnapClick()
     QFile::remove(registryFile);
 }
 
-void ProjectsPage::SletFiler(const QString& folder)
-{
-    registry::deleteFilesIn(folder);
-}
+void ProjectsPage::SletFiler(const QString& folder) { registry::deleteFilesIn(folder); }
 
 void ProjectsPage::SpeedButton2Click()
 {
@@ -516,10 +509,7 @@ void ProjectsPage::SpeedButton2Click()
         strukturmappeEdit->setText(mappeForm->dirMemo->toPlainText());
 }
 
-void ProjectsPage::ToolButton20Click()
-{
-    shellExecute(ShellVerb::Open, Edit3->text());
-}
+void ProjectsPage::ToolButton20Click() { shellExecute(ShellVerb::Open, Edit3->text()); }
 
 void ProjectsPage::ToolButton21Click()
 {

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QStorageInfo>
-
 #include <algorithm>
 
 namespace {
@@ -27,9 +26,8 @@ DriveComboBox::DriveComboBox(QWidget* parent)
     : QComboBox(parent)
 {
     refreshVolumes();
-    connect(this, &QComboBox::activated, this, [this](int row) {
-        Q_EMIT driveChosen(folderOfVolume(itemData(row, rootRole).toString()));
-    });
+    connect(this, &QComboBox::activated, this,
+        [this](int row) { Q_EMIT driveChosen(folderOfVolume(itemData(row, rootRole).toString())); });
 }
 
 void DriveComboBox::refreshVolumes()
@@ -66,10 +64,7 @@ void DriveComboBox::followFolder(const QString& folder)
     setCurrentIndex(findData(root, rootRole));
 }
 
-QString DriveComboBox::currentRoot() const
-{
-    return currentIndex() < 0 ? QString() : currentData(rootRole).toString();
-}
+QString DriveComboBox::currentRoot() const { return currentIndex() < 0 ? QString() : currentData(rootRole).toString(); }
 
 QString DriveComboBox::folderOfVolume(const QString& root) const
 {

@@ -7,7 +7,6 @@
 
 #include <QCollator>
 #include <QDir>
-
 #include <algorithm>
 
 FileListBox::FileListBox(QWidget* parent)

@@ -8,10 +8,7 @@ namespace {
 
 const QChar separator = QDir::separator();
 
-bool isDriveDesignator(QStringView text)
-{
-    return text.size() == 2 && text[1] == u':' && text[0].isLetter();
-}
+bool isDriveDesignator(QStringView text) { return text.size() == 2 && text[1] == u':' && text[0].isLetter(); }
 
 } // namespace
 
@@ -59,10 +56,7 @@ QStringList folderChain(const QString& folder)
     return chain;
 }
 
-QString composedPath(const QString& folder, const QString& name)
-{
-    return folder + name;
-}
+QString composedPath(const QString& folder, const QString& name) { return folder + name; }
 
 QString volumeRootOf(const QString& folder, const QStringList& roots)
 {

@@ -4,10 +4,7 @@
 namespace folderPictures {
 namespace {
 
-QIcon picture(const char* name)
-{
-    return QIcon(QStringLiteral(":/folders/%1.svg").arg(QLatin1StringView(name)));
-}
+QIcon picture(const char* name) { return QIcon(QStringLiteral(":/folders/%1.svg").arg(QLatin1StringView(name))); }
 
 } // namespace
 

@@ -13,6 +13,8 @@
 #include "ui/ImageList.h"
 
 #include <QDir>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,8 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QFontMetrics>
-#include <QFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,8 +32,7 @@ namespace {
 const QColor moneyGreen(0xC0, 0xDC, 0xC0);
 constexpr int leftPanelWidth = 281;
 
-template<typename Widget>
-Widget* named(Widget* widget, const char* name)
+template <typename Widget> Widget* named(Widget* widget, const char* name)
 {
     widget->setObjectName(QLatin1StringView(name));
     return widget;
@@ -48,8 +47,8 @@ QLabel* blueLabel(const char* name, const QString& caption, QWidget* parent)
     return label;
 }
 
-QToolButton* folderButton(const char* name, const QIcon& picture, const QString& caption, const QString& hint,
-    QWidget* parent)
+QToolButton* folderButton(
+    const char* name, const QIcon& picture, const QString& caption, const QString& hint, QWidget* parent)
 {
     auto* button = named(new QToolButton(parent), name);
     button->setIcon(picture);
@@ -130,8 +129,8 @@ void TmappeForm::createWidgets()
         QStringLiteral("Desktop mappe"), ToolBar1);
     ToolButton4 = folderButton("ToolButton4", folderPictures::documents(), QStringLiteral("Dokumenter"),
         QStringLiteral("Dokument mappe"), ToolBar1);
-    ToolButton6 = folderButton("ToolButton6", folderPictures::program(), QStringLiteral("Program"),
-        QStringLiteral("Program mappe"), ToolBar1);
+    ToolButton6 = folderButton(
+        "ToolButton6", folderPictures::program(), QStringLiteral("Program"), QStringLiteral("Program mappe"), ToolBar1);
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
@@ -150,7 +149,8 @@ void TmappeForm::createWidgets()
     Label4 = blueLabel("Label4", QStringLiteral("Mappenavn"), this);
     mappeEdit = named(new QLineEdit(this), "mappeEdit");
     setHint(mappeEdit, QStringLiteral("Indfør selve mappenavnet, husk eventuelt: ") + QDir::separator());
-    Button1 = plainButton("Button1", QStringLiteral("Indfør"), QStringLiteral("Luk og indfør strukturens mappenavn"), this);
+    Button1
+        = plainButton("Button1", QStringLiteral("Indfør"), QStringLiteral("Luk og indfør strukturens mappenavn"), this);
     Button2 = plainButton("Button2", QStringLiteral("Annuller"), QStringLiteral("Luk uden at indføre mappenavn"), this);
     sletKnap = plainButton("sletKnap", QStringLiteral("Slet"), QStringLiteral("Slet valgte tomme mappe"), this);
     filBox = named(new FileListBox(this), "filBox");
@@ -201,10 +201,7 @@ void TmappeForm::createConnections()
     connect(sletKnap, &QPushButton::clicked, this, &TmappeForm::sletKnapClick);
 }
 
-void TmappeForm::FormCreate()
-{
-    dirBox->setDirectory(QDir::rootPath());
-}
+void TmappeForm::FormCreate() { dirBox->setDirectory(QDir::rootPath()); }
 
 void TmappeForm::showEvent(QShowEvent* event)
 {
@@ -244,10 +241,7 @@ void TmappeForm::driveBoxChange(const QString& folder)
     showComposedPath();
 }
 
-void TmappeForm::mappeEditChange()
-{
-    showComposedPath();
-}
+void TmappeForm::mappeEditChange() { showComposedPath(); }
 
 QString TmappeForm::GetMyDesktop() const
 {
@@ -261,23 +255,15 @@ QString TmappeForm::GetMyDocuments() const
 
 QString TmappeForm::GetMyApp() const
 {
-    return existingSpecialFolder(SpecialFolder::LocalApplicationData, QStringLiteral("Kunne ikke finde programmappen."));
+    return existingSpecialFolder(
+        SpecialFolder::LocalApplicationData, QStringLiteral("Kunne ikke finde programmappen."));
 }
 
-void TmappeForm::ToolButton2Click()
-{
-    dirBox->setDirectory(GetMyDesktop());
-}
+void TmappeForm::ToolButton2Click() { dirBox->setDirectory(GetMyDesktop()); }
 
-void TmappeForm::ToolButton4Click()
-{
-    dirBox->setDirectory(GetMyDocuments());
-}
+void TmappeForm::ToolButton4Click() { dirBox->setDirectory(GetMyDocuments()); }
 
-void TmappeForm::ToolButton6Click()
-{
-    dirBox->setDirectory(GetMyApp());
-}
+void TmappeForm::ToolButton6Click() { dirBox->setDirectory(GetMyApp()); }
 
 void TmappeForm::sletKnapClick()
 {

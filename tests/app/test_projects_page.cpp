@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../support/DialogScript.h"
+#include "../support/GuiTestMain.h"
+#include "../support/TempProgramFolder.h"
 #include "app/Instances.h"
 #include "app/ProjectsPage.h"
 #include "app/Tmainform.h"
@@ -8,9 +11,6 @@
 #include "folders/TmappeForm.h"
 #include "model/TStruktur.h"
 #include "platform/Shell.h"
-#include "../support/DialogScript.h"
-#include "../support/GuiTestMain.h"
-#include "../support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
-
 #include <memory>
 
 using namespace struktur;
@@ -37,10 +36,7 @@ namespace {
 
 const QString sep = QDir::separator();
 
-QString native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -80,7 +76,7 @@ public:
     }
     ~Program() { destroyWindows(); }
 
-    template<typename Widget> Widget* control(const char* name) const
+    template <typename Widget> Widget* control(const char* name) const
     {
         auto* widget = mainform->findChild<Widget*>(QLatin1StringView(name));
         if (!widget)
@@ -141,7 +137,8 @@ public:
 QString addStructure(const QString& programdir, const QString& name, const QString& folder,
     const QByteArray& structure = "Første\r\n", const QByteArray& data = "0første\r\n")
 {
-    const QStringList lines{folder + sep + "struktur.txt", folder + sep + "data.txt", folder + sep + "tekstfiler" + sep};
+    const QStringList lines { folder + sep + "struktur.txt", folder + sep + "data.txt",
+        folder + sep + "tekstfiler" + sep };
     writeBytes(lines[0], structure);
     writeBytes(lines[1], data);
     writeBytes(lines[2] + "første.rtf", "{\\rtf1 x}");
@@ -177,11 +174,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("levels");
         QTest::newRow("absolute") << native("/Data/Hjælp/Ny")
-                                  << QStringList{native("/Data"), native("/Data/Hjælp"), native("/Data/Hjælp/Ny")};
-        QTest::newRow("relative") << native("A/B") << QStringList{"A", native("A/B")};
-        QTest::newRow("trailing separator") << native("A/B/") << QStringList{"A", native("A/B"), native("A/B/")};
-        QTest::newRow("one level") << "Ny" << QStringList{"Ny"};
-        QTest::newRow("empty") << "" << QStringList{};
+                                  << QStringList { native("/Data"), native("/Data/Hjælp"), native("/Data/Hjælp/Ny") };
+        QTest::newRow("relative") << native("A/B") << QStringList { "A", native("A/B") };
+        QTest::newRow("trailing separator") << native("A/B/") << QStringList { "A", native("A/B"), native("A/B/") };
+        QTest::newRow("one level") << "Ny" << QStringList { "Ny" };
+        QTest::newRow("empty") << "" << QStringList {};
     }
     void folderLevelsRunFromTheFirstFolderDown()
     {
@@ -195,13 +192,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<bool>("exists");
-        QTest::newRow("same name") << "Hjælp" << QStringList{"Hjælp.txt"} << true;
-        QTest::newRow("A to Z folded") << "ny" << QStringList{"NY.txt"} << true;
-        QTest::newRow("extension folded") << "ny" << QStringList{"a.txt", "Ny.TXT"} << true;
-        QTest::newRow("Æ is not folded") << "æble" << QStringList{"Æble.txt"} << false;
-        QTest::newRow("Ø is not folded") << "Øl" << QStringList{"øl.txt"} << false;
-        QTest::newRow("empty list") << "ny" << QStringList{} << false;
-        QTest::newRow("prefix only") << "ny" << QStringList{"nyt.txt"} << false;
+        QTest::newRow("same name") << "Hjælp" << QStringList { "Hjælp.txt" } << true;
+        QTest::newRow("A to Z folded") << "ny" << QStringList { "NY.txt" } << true;
+        QTest::newRow("extension folded") << "ny" << QStringList { "a.txt", "Ny.TXT" } << true;
+        QTest::newRow("Æ is not folded") << "æble" << QStringList { "Æble.txt" } << false;
+        QTest::newRow("Ø is not folded") << "Øl" << QStringList { "øl.txt" } << false;
+        QTest::newRow("empty list") << "ny" << QStringList {} << false;
+        QTest::newRow("prefix only") << "ny" << QStringList { "nyt.txt" } << false;
     }
     void duplicatesFoldOnlyAToZ()
     {
@@ -215,10 +212,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("Information") << "Information.txt" << "Information";
-        QTest::newRow("Enhedsinformation") << "Enhedsinformation.txt" << "Enhedsinformation";
-        QTest::newRow("lower case is ordinary") << "information.txt" << "";
-        QTest::newRow("other") << "Hjælp.txt" << "";
+        QTest::newRow("Information") << "Information.txt"
+                                     << "Information";
+        QTest::newRow("Enhedsinformation") << "Enhedsinformation.txt"
+                                           << "Enhedsinformation";
+        QTest::newRow("lower case is ordinary") << "information.txt"
+                                                << "";
+        QTest::newRow("other") << "Hjælp.txt"
+                               << "";
     }
     void builtInEntriesHaveFixedPaths()
     {
@@ -266,8 +267,7 @@ private Q_SLOTS:
             writeBytes(dir + sep + "noter.dat", "");
             QDir().mkpath(dir + sep + "mappe.txt");
         });
-        QCOMPARE(program.entrySet(),
-            QSet<QString>({".skjult.txt", "brugere.txt", "Æble.txt"}));
+        QCOMPARE(program.entrySet(), QSet<QString>({ ".skjult.txt", "brugere.txt", "Æble.txt" }));
         QVERIFY(program.list()->selectedItems().isEmpty());
         QCOMPARE(program.field("Edit3"), program.programdir);
         QCOMPARE(program.field("Edit1"), QStringLiteral("Strukturfil navn"));
@@ -321,9 +321,9 @@ private Q_SLOTS:
     void brokenRegistryFileShowsWhatItCan()
     {
         Program program([&](const QString& dir) {
-            writeBytes(dir + sep + "kort.txt", registryBytes({"/a/struktur.txt"}));
+            writeBytes(dir + sep + "kort.txt", registryBytes({ "/a/struktur.txt" }));
             writeBytes(dir + sep + "uden mappe.txt",
-                registryBytes({"/a/struktur.txt", "/a/data.txt", work("findes ikke") + sep}));
+                registryBytes({ "/a/struktur.txt", "/a/data.txt", work("findes ikke") + sep }));
         });
         DialogScript dialogs;
         program.clickEntry("kort.txt");
@@ -390,7 +390,7 @@ private Q_SLOTS:
         editForm->infoTekst->setPlainText(QStringLiteral("kladde"));
 
         DialogScript dialogs;
-        dialogs.answers = {answer};
+        dialogs.answers = { answer };
         program.clickEntry("Beta.txt");
         program.click("redigerKnap");
         QCOMPARE(dialogs.shown.size(), 1);
@@ -407,7 +407,8 @@ private Q_SLOTS:
     {
         Program program([&](const QString& dir) {
             addStructure(dir, "Alfa", work("hel/alfa"));
-            writeBytes(dir + sep + "Brudt.txt", registryBytes({work("hel/brudt/struktur.txt"), work("hel/brudt/data.txt")}));
+            writeBytes(
+                dir + sep + "Brudt.txt", registryBytes({ work("hel/brudt/struktur.txt"), work("hel/brudt/data.txt") }));
         });
         TStruktur* tree = mainform->Struktur;
         program.click("redigerKnap");
@@ -415,7 +416,7 @@ private Q_SLOTS:
         program.clickEntry("Brudt.txt");
         dialogs.shown.clear();
         program.click("redigerKnap");
-        QCOMPARE(dialogs.texts(), QStringList{"List index out of bounds (2)"});
+        QCOMPARE(dialogs.texts(), QStringList { "List index out of bounds (2)" });
         QCOMPARE(tree->Strukturfile(), work("hel/alfa") + sep + "struktur.txt");
         QCOMPARE(tree->Datafile(), work("hel/alfa") + sep + "data.txt");
     }
@@ -425,10 +426,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no name") << "" << "x" << "Der mangler et strukturnavn!";
-        QTest::newRow("no folder") << "Ny" << "" << "Der mangler en strukturmappe!";
-        QTest::newRow("listed under A-Z folding") << "ny" << "x" << "Strukturen eksisterer allerede!";
-        QTest::newRow("name with a separator") << "Options" + sep + "mainopt" << "x"
+        QTest::newRow("no name") << ""
+                                 << "x"
+                                 << "Der mangler et strukturnavn!";
+        QTest::newRow("no folder") << "Ny"
+                                   << ""
+                                   << "Der mangler en strukturmappe!";
+        QTest::newRow("listed under A-Z folding") << "ny"
+                                                  << "x"
+                                                  << "Strukturen eksisterer allerede!";
+        QTest::newRow("name with a separator") << "Options" + sep + "mainopt"
+                                               << "x"
                                                << "Strukturnavnet må ikke indeholde \"" + sep + "\"!";
     }
     void createRefusesIncompleteOrDuplicateInput()
@@ -447,7 +455,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.shown[0].caption, QStringLiteral("Information"));
         QCOMPARE(dialogs.shown[0].text, message);
         QVERIFY(!QFileInfo::exists(work("afvist")));
-        QCOMPARE(program.entries(), QStringList{"NY.txt"});
+        QCOMPARE(program.entries(), QStringList { "NY.txt" });
         QCOMPARE(readBytes(program.folder.optionsFile("mainopt.txt")), options);
         QVERIFY(!program.onStructurePage());
     }
@@ -464,12 +472,13 @@ private Q_SLOTS:
         program.click("opretKnap");
         QCOMPARE(dialogs.shown.size(), 0);
 
-        for (const QString& made : {work("ny"), work("ny/Hjælp"), folder, folder + sep + "tekstfiler"})
+        for (const QString& made : { work("ny"), work("ny/Hjælp"), folder, folder + sep + "tekstfiler" })
             QVERIFY2(QFileInfo(made).isDir(), qPrintable(made));
         const QString structureFile = folder + sep + "struktur.txt";
         const QString dataFile = folder + sep + "data.txt";
         const QString documents = folder + sep + "tekstfiler" + sep;
-        QCOMPARE(readBytes(program.programdir + sep + "æble.txt"), registryBytes({structureFile, dataFile, documents}));
+        QCOMPARE(
+            readBytes(program.programdir + sep + "æble.txt"), registryBytes({ structureFile, dataFile, documents }));
         QVERIFY(!QFileInfo::exists(structureFile));
         QVERIFY(!QFileInfo::exists(dataFile));
 
@@ -477,7 +486,7 @@ private Q_SLOTS:
         QCOMPARE(tree->Datafile(), dataFile);
         QCOMPARE(tree->Infomappe(), documents);
         QCOMPARE(tree->model()->index(0, 0).data().toString(), QStringLiteral("Bevares"));
-        QCOMPARE(program.entrySet(), QSet<QString>({"Æble.txt", "æble.txt"}));
+        QCOMPARE(program.entrySet(), QSet<QString>({ "Æble.txt", "æble.txt" }));
         QVERIFY(program.list()->selectedItems().isEmpty());
         QVERIFY(program.onStructurePage());
         QVERIFY(editForm->isVisible());
@@ -520,7 +529,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(folder + sep + "tekstfiler"));
         QVERIFY(!QFileInfo::exists(program.programdir + sep + "Hjælp.txt"));
         QCOMPARE(readBytes(folder + sep + "andet.txt"), QByteArray("bliver"));
-        QCOMPARE(program.entries(), QStringList{"Under.txt"});
+        QCOMPARE(program.entries(), QStringList { "Under.txt" });
 
         // A document folder with a subfolder loses its files and keeps the subfolder.
         program.clickEntry("Under.txt");
@@ -535,30 +544,31 @@ private Q_SLOTS:
         Program program([&](const QString& dir) { addStructure(dir, "Bliver", work("bliver")); });
         DialogScript dialogs;
         program.click("sletKnap");
-        QCOMPARE(dialogs.texts(), QStringList{"Der er ikke valgt nogen struktur."});
-        dialogs.answers = {Answer::No};
+        QCOMPARE(dialogs.texts(), QStringList { "Der er ikke valgt nogen struktur." });
+        dialogs.answers = { Answer::No };
         program.clickEntry("Bliver.txt");
         program.click("sletKnap");
         QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(QFileInfo::exists(work("bliver/struktur.txt")));
-        QCOMPARE(program.entries(), QStringList{"Bliver.txt"});
+        QCOMPARE(program.entries(), QStringList { "Bliver.txt" });
     }
 
     void deleteWithABrokenRegistryFileRemovesNothing()
     {
         Program program([&](const QString& dir) {
             addStructure(dir, "Brudt", work("brudt"));
-            writeBytes(dir + sep + "Brudt.txt", registryBytes({work("brudt/struktur.txt"), work("brudt/data.txt")}));
+            writeBytes(dir + sep + "Brudt.txt", registryBytes({ work("brudt/struktur.txt"), work("brudt/data.txt") }));
         });
         DialogScript dialogs;
         program.clickEntry("Brudt.txt");
         dialogs.shown.clear();
         program.click("sletKnap");
-        QCOMPARE(dialogs.texts(), QStringList({"Skal strukturen Brudt.txt slettes totalt?", "List index out of bounds (2)"}));
+        QCOMPARE(dialogs.texts(),
+            QStringList({ "Skal strukturen Brudt.txt slettes totalt?", "List index out of bounds (2)" }));
         QVERIFY(QFileInfo::exists(work("brudt/struktur.txt")));
         QVERIFY(QFileInfo::exists(work("brudt/data.txt")));
         QVERIFY(QFileInfo::exists(program.programdir + sep + "Brudt.txt"));
-        QCOMPARE(program.entries(), QStringList{"Brudt.txt"});
+        QCOMPARE(program.entries(), QStringList { "Brudt.txt" });
     }
 
     void deleteNeverEmptiesTheProgramOrHomeFolder_data()
@@ -574,7 +584,8 @@ private Q_SLOTS:
         writeBytes(native(QDir::homePath()) + sep + "privat.txt", "x");
         Program program([&](const QString& dir) {
             const QString line = documentLine == "<program>" ? dir + sep : documentLine;
-            writeBytes(dir + sep + "Farlig.txt", registryBytes({work("farlig/struktur.txt"), work("farlig/data.txt"), line}));
+            writeBytes(dir + sep + "Farlig.txt",
+                registryBytes({ work("farlig/struktur.txt"), work("farlig/data.txt"), line }));
             writeBytes(work("farlig/struktur.txt"), "x\r\n");
             writeBytes(dir + sep + "Anden.txt", "a\r\nb\r\nc\r\n");
         });
@@ -634,7 +645,7 @@ private Q_SLOTS:
         const QString folder = work("skal/åbnes");
         Program program([&](const QString& dir) { addStructure(dir, "Åbn", folder); });
         QList<std::pair<ShellVerb, QString>> calls;
-        setShellHandler([&](ShellVerb verb, const QString& path) { calls.append({verb, path}); });
+        setShellHandler([&](ShellVerb verb, const QString& path) { calls.append({ verb, path }); });
         program.click("ToolButton20");
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].first, ShellVerb::Open);
@@ -643,7 +654,7 @@ private Q_SLOTS:
         program.clickEntry("Åbn.txt");
         DialogScript dialogs;
         program.click("ToolButton21");
-        QCOMPARE(dialogs.texts(), QStringList{"Der er ikke valgt en fil!"});
+        QCOMPARE(dialogs.texts(), QStringList { "Der er ikke valgt en fil!" });
         auto* files = program.control<FileListBox>("filbox");
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
         program.click("ToolButton21");

@@ -28,8 +28,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-void registerStructure(const QString& programdir, const QString& name, const QString& folder,
-    const QStringList& documents)
+void registerStructure(
+    const QString& programdir, const QString& name, const QString& folder, const QStringList& documents)
 {
     const QString lines = folder + QStringLiteral("/struktur.txt\r\n") + folder + QStringLiteral("/data.txt\r\n")
         + folder + QStringLiteral("/tekstfiler/\r\n");
@@ -57,10 +57,10 @@ int main(int argc, char** argv)
     const QString programdir = scratch.filePath(QStringLiteral("Kvarnolt"));
     const QString structures = scratch.filePath(QStringLiteral("Hjælpetekster"));
     registerStructure(programdir, QStringLiteral("Pumpestation"), structures + QStringLiteral("/Pumpestation"),
-        {QStringLiteral("forside.rtf"), QStringLiteral("sikkerhed.rtf"), QStringLiteral("ventiler.rtf"),
-            QStringLiteral("pumper.rtf"), QStringLiteral("måleudstyr.rtf")});
+        { QStringLiteral("forside.rtf"), QStringLiteral("sikkerhed.rtf"), QStringLiteral("ventiler.rtf"),
+            QStringLiteral("pumper.rtf"), QStringLiteral("måleudstyr.rtf") });
     registerStructure(programdir, QStringLiteral("Kundeservice"), structures + QStringLiteral("/Kundeservice"),
-        {QStringLiteral("forside.rtf")});
+        { QStringLiteral("forside.rtf") });
     registerStructure(programdir, QStringLiteral("Værktøjer"), structures + QStringLiteral("/Værktøjer"), {});
     qputenv("KVARNOLT_DIR", programdir.toUtf8());
     applyVisualStyle(app);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../support/DialogScript.h"
+#include "../support/GuiTestMain.h"
 #include "folders/DriveComboBox.h"
 #include "folders/FileListBox.h"
 #include "folders/FolderListBox.h"
 #include "folders/TmappeForm.h"
 #include "platform/Error.h"
-#include "../support/DialogScript.h"
-#include "../support/GuiTestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +15,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
 #include <functional>
 
 using struktur::test::DialogScript;
 
 namespace {
 
-QString native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
 /// The message of the error an action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action)
@@ -38,10 +34,7 @@ QString errorOf(const std::function<void()>& action)
     return QString();
 }
 
-void makeFolder(const QString& path)
-{
-    QVERIFY(QDir().mkpath(path));
-}
+void makeFolder(const QString& path) { QVERIFY(QDir().mkpath(path)); }
 
 void makeFile(const QString& path)
 {
@@ -93,7 +86,8 @@ private Q_SLOTS:
         QCOMPARE(native(QDir::currentPath()), native(QDir::rootPath()));
         form.show();
         QCOMPARE(form.dirMemo->toPlainText(), native(QDir::rootPath()));
-        QCOMPARE(form.mappeEdit->property("hint").toString(), QStringLiteral("Indfør selve mappenavnet, husk eventuelt: ") + QDir::separator());
+        QCOMPARE(form.mappeEdit->property("hint").toString(),
+            QStringLiteral("Indfør selve mappenavnet, husk eventuelt: ") + QDir::separator());
         QCOMPARE(form.findChild<QToolButton*>("ToolButton6")->text(), QStringLiteral("Program"));
     }
 
@@ -179,7 +173,7 @@ private Q_SLOTS:
         QStringList files;
         for (int row = 0; row < form.filBox->count(); ++row)
             files.append(form.filBox->item(row)->text());
-        QCOMPARE(files, QStringList({"A.txt", "b.txt"}));
+        QCOMPARE(files, QStringList({ "A.txt", "b.txt" }));
 
         // Enter on an ancestor row goes back up.
         list->setCurrentItem(list->findItems(QStringLiteral("Grundmappe æøå"), Qt::MatchExactly).first());
@@ -262,9 +256,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("removed");
         QTest::addColumn<bool>("movedUp");
         using A = struktur::Dialogs::Answer;
-        QTest::newRow("empty folder, yes") << false << QList<A>{A::Yes} << true << true;
-        QTest::newRow("folder with a file, yes") << true << QList<A>{A::Yes} << false << true;
-        QTest::newRow("empty folder, no") << false << QList<A>{A::No} << false << false;
+        QTest::newRow("empty folder, yes") << false << QList<A> { A::Yes } << true << true;
+        QTest::newRow("folder with a file, yes") << true << QList<A> { A::Yes } << false << true;
+        QTest::newRow("empty folder, no") << false << QList<A> { A::No } << false << false;
     }
     void deleteRemovesOnlyAnEmptyFolderAfterLeavingIt()
     {

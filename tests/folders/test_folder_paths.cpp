@@ -9,10 +9,7 @@ using namespace struktur::folders;
 namespace {
 
 // Rows are written with "/"; they are turned into the platform's separator.
-QString native(const char* path)
-{
-    return QDir::toNativeSeparators(QString::fromUtf8(path));
-}
+QString native(const char* path) { return QDir::toNativeSeparators(QString::fromUtf8(path)); }
 
 } // namespace
 
@@ -42,8 +39,9 @@ private Q_SLOTS:
 
     void chainRunsFromTheRootDown()
     {
-        QCOMPARE(folderChain(native("/a/bø/c")), QStringList({native("/"), native("/a"), native("/a/bø"), native("/a/bø/c")}));
-        QCOMPARE(folderChain(native("/")), QStringList({native("/")}));
+        QCOMPARE(folderChain(native("/a/bø/c")),
+            QStringList({ native("/"), native("/a"), native("/a/bø"), native("/a/bø/c") }));
+        QCOMPARE(folderChain(native("/")), QStringList({ native("/") }));
     }
 
     void normalFormHasNoTrailingSeparator_data()
@@ -94,8 +92,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, folder);
         QFETCH(QString, volume);
-        QCOMPARE(volumeRootOf(folder, {native("/"), native("/work"), native("/work/mnt")}), volume);
-        QCOMPARE(volumeRootOf(folder, {native("/work/mnt")}).isEmpty(), !folder.startsWith(native("/work/mnt")));
+        QCOMPARE(volumeRootOf(folder, { native("/"), native("/work"), native("/work/mnt") }), volume);
+        QCOMPARE(volumeRootOf(folder, { native("/work/mnt") }).isEmpty(), !folder.startsWith(native("/work/mnt")));
     }
 };
 
