@@ -18,7 +18,8 @@ QString decode(QByteArrayView bytes);
 QStringList splitLines(QStringView text);
 
 /// Encodes lines with CR LF after each, the last included: Windows-1252 without a mark when
-/// every character fits, otherwise UTF-8 with its mark so that no character is lost.
+/// every character fits, otherwise UTF-8 with its mark so that no character is lost. A first
+/// line whose Windows-1252 bytes would read back as a byte-order mark is written as UTF-8 too.
 QByteArray encode(const QStringList& lines);
 
 /// Reads and splits a file. Throws "Cannot open file" when it is missing or unreadable.

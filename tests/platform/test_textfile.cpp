@@ -60,6 +60,11 @@ void TestTextFile::writingRules_data()
     QTest::newRow("danish in cp1252") << QStringList{u"Æble€"_qs} << QByteArray("\xc6" "ble\x80\r\n");
     QTest::newRow("outside cp1252 gives utf8 with mark")
         << QStringList{u"a"_qs, u"Ωmega"_qs} << QByteArray("\xEF\xBB\xBF" "a\r\n\xCE\xA9mega\r\n");
+    QTest::newRow("text that looks like a utf16 mark") << QStringList{u"ÿþx"_qs}
+                                                        << QByteArray("\xEF\xBB\xBF\xC3\xBF\xC3\xBEx\r\n");
+    QTest::newRow("text that looks like a utf8 mark") << QStringList{u"ï»¿"_qs}
+                                                       << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF\r\n");
+    QTest::newRow("mark-like text later is plain") << QStringList{"a", u"ÿþ"_qs} << QByteArray("a\r\n\xFF\xFE\r\n");
 }
 
 void TestTextFile::writingRules()
