@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 shopt -s nullglob
 found=0
 for target in "$build"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus="$root/fuzz/corpus/${name#fuzz_}"
   work=$(mktemp -d)

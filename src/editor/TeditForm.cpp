@@ -289,27 +289,12 @@ void TeditForm::applyDefaultFormat()
 
 void TeditForm::HentOpt()
 {
-    readOptionsFile(optfil, 4, [this](int line, int value) {
-        switch (line) {
-        case 0:
-            m_bounds->setTop(value);
-            break;
-        case 1:
-            m_bounds->setLeft(value);
-            break;
-        case 2:
-            m_bounds->setWidth(value);
-            break;
-        case 3:
-            m_bounds->setHeight(value);
-            break;
-        }
-    });
+    m_bounds->readOptions(optfil);
 }
 
 void TeditForm::GemOpt()
 {
-    writeOptionsFile(optfil, { m_bounds->top(), m_bounds->left(), m_bounds->width(), m_bounds->height() });
+    m_bounds->writeOptions(optfil);
 }
 
 void TeditForm::GetFontNames()

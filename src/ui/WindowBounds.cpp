@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowBounds.h"
 
+#include "platform/OptionsFile.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -140,6 +142,31 @@ QRect placeOnScreen(const QRect& frame, const QList<QRect>& screens, int grip)
     placed.moveTo(clampInto(frame.left(), frame.width(), nearest->left(), nearest->right()),
         clampInto(frame.top(), frame.height(), nearest->top(), nearest->bottom()));
     return placed;
+}
+
+bool WindowBounds::readOptions(const QString& path)
+{
+    return readOptionsFile(path, 4, [this](int line, int value) {
+        switch (line) {
+        case 0:
+            setTop(value);
+            break;
+        case 1:
+            setLeft(value);
+            break;
+        case 2:
+            setWidth(value);
+            break;
+        case 3:
+            setHeight(value);
+            break;
+        }
+    });
+}
+
+void WindowBounds::writeOptions(const QString& path) const
+{
+    writeOptionsFile(path, {top(), left(), width(), height()});
 }
 
 } // namespace struktur

@@ -35,6 +35,13 @@ public:
     /// Moves the window onto the nearest screen when no screen shows enough of it to grab.
     void keepOnScreen();
 
+    /// Reads Top, Left, Width and Height from an options file, one a line, applying each as it
+    /// is read; false when the file does not exist. Throws the platform errors of a short or
+    /// broken file with the lines before it applied.
+    bool readOptions(const QString& path);
+    /// Writes Top, Left, Width and Height to an options file.
+    void writeOptions(const QString& path) const;
+
     QSize minimumOuter() const { return m_minimumOuter; }
 
 protected:
