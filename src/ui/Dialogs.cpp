@@ -106,6 +106,11 @@ void Dialogs::errorWithClose(QWidget* parent, const QString& caption, const QStr
     show(parent, {Kind::ErrorClose, caption, text});
 }
 
+Dialogs::Responder Dialogs::currentResponder()
+{
+    return responder();
+}
+
 void Dialogs::setResponder(Responder newResponder)
 {
     responder() = std::move(newResponder);

@@ -39,6 +39,8 @@ public:
 
     /// Replaces the real message boxes (tests); an empty responder restores them.
     static void setResponder(Responder responder);
+    /// The responder in place (empty while the real boxes are shown).
+    static Responder currentResponder();
 
 private:
     static Answer show(QWidget* parent, const Request& request);

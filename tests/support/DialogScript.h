@@ -8,10 +8,11 @@
 namespace struktur::test {
 
 /// Answers the program's message boxes in a test: records every request and gives the
-/// queued answers in order (OK/Yes when the queue is empty). Restores the real boxes on exit.
+/// queued answers in order (OK/Yes when the queue is empty). Restores the earlier responder on exit.
 class DialogScript {
 public:
     DialogScript()
+        : m_previous(Dialogs::currentResponder())
     {
         Dialogs::setResponder([this](const Dialogs::Request& request) {
             shown.append(request);
@@ -22,7 +23,7 @@ public:
             return answers.takeFirst();
         });
     }
-    ~DialogScript() { Dialogs::setResponder({}); }
+    ~DialogScript() { Dialogs::setResponder(m_previous); }
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
 
@@ -37,6 +38,9 @@ public:
 
     QList<Dialogs::Request> shown;
     QList<Dialogs::Answer> answers;
+
+private:
+    Dialogs::Responder m_previous;
 };
 
 } // namespace struktur::test
