@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // RTF throughput on generated rich-edit-style documents of 1, 10 and 50 MB: reader to plain text,
 // reader into a QTextDocument, writer; and unrtf (when installed) on the same files as the peer.
+// --write FOLDER keeps what the writer produced; --size MB runs that one size.
 #include "rtf/Rtf.h"
 
 #include <QDir>
@@ -81,12 +82,21 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir folder;
+    // --write FOLDER keeps what the writer produced (rtf-N.rtf per size), to compare across changes.
+    QString writeFolder;
+    const QStringList arguments = app.arguments();
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--write")); at >= 0 && at + 1 < arguments.size())
+        writeFolder = arguments[at + 1];
+    // --size MB runs that one size (for profiling) instead of 1, 10 and 50 MB.
+    QList<qsizetype> sizes { 1, 10, 50 };
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--size")); at >= 0 && at + 1 < arguments.size())
+        sizes = { qMax<qsizetype>(1, arguments[at + 1].toLongLong()) };
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     std::printf("budgets: reader >= 100 MB/s to plain text, 10 MB into a document <= 1 s, writer >= 50 MB/s\n");
     std::printf("(CPU time of this process; unrtf's CPU time as the peer)\n");
     std::printf("%8s %14s %14s %14s %14s %16s\n", "size", "plain MB/s", "document s", "writer MB/s", "written MB",
         "unrtf --text s");
-    for (const qsizetype megabytes : { 1, 10, 50 }) {
+    for (const qsizetype megabytes : sizes) {
         const QByteArray rtf = generate(megabytes * 1000 * 1000);
         qint64 start = cpuNanoseconds();
         const QString text = struktur::rtf::plainText(rtf);
@@ -100,6 +110,11 @@ int main(int argc, char** argv)
         start = cpuNanoseconds();
         const QByteArray written = struktur::rtf::write(document);
         const qint64 writeNs = cpuNanoseconds() - start;
+        if (!writeFolder.isEmpty()) {
+            QFile out(QDir(writeFolder).filePath(QStringLiteral("rtf-%1.rtf").arg(megabytes)));
+            if (!out.open(QIODevice::WriteOnly) || out.write(written) != written.size())
+                return 2;
+        }
 
         double peerSeconds = -1;
         if (!unrtf.isEmpty()) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Keywords.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -20,22 +19,52 @@ constexpr auto makeTable()
         STRUKTUR_RTF_KEYWORDS(STRUKTUR_RTF_ENTRY)
 #undef STRUKTUR_RTF_ENTRY
     };
-    std::sort(table.begin(), table.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     return table;
 }
 
 constexpr auto kTable = makeTable();
 
+// Open addressing over a table four times the number of keywords, so that a lookup usually
+// compares one name: the reader looks up every control word of a document.
+constexpr size_t kSlots = 1024;
+static_assert(kSlots >= 4 * kTable.size());
+
+constexpr uint32_t hashName(std::string_view name)
+{
+    uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+constexpr auto makeSlots()
+{
+    std::array<int16_t, kSlots> slots {};
+    for (auto& slot : slots)
+        slot = -1;
+    for (size_t i = 0; i < kTable.size(); ++i) {
+        size_t at = hashName(kTable[i].name) & (kSlots - 1);
+        while (slots[at] >= 0)
+            at = (at + 1) & (kSlots - 1);
+        slots[at] = int16_t(i);
+    }
+    return slots;
+}
+
+constexpr auto kSlotTable = makeSlots();
+
 } // namespace
 
 Keyword lookupKeyword(QByteArrayView word)
 {
-    const std::string_view name(word.data(), word.size());
-    const auto found = std::lower_bound(
-        kTable.begin(), kTable.end(), name, [](const Entry& e, std::string_view n) { return e.name < n; });
-    if (found == kTable.end() || found->name != name)
-        return Keyword::Unknown;
-    return found->keyword;
+    const std::string_view name(word.data(), size_t(word.size()));
+    for (size_t at = hashName(name) & (kSlots - 1);; at = (at + 1) & (kSlots - 1)) {
+        const int16_t slot = kSlotTable[at];
+        if (slot < 0)
+            return Keyword::Unknown;
+        if (kTable[size_t(slot)].name == name)
+            return kTable[size_t(slot)].keyword;
+    }
 }
 
 } // namespace struktur::rtf

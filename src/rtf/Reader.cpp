@@ -1131,7 +1131,7 @@ void Reader::flushText()
         data[i] = QChar::ReplacementCharacter;
     }
     m_sink.text(m_pendingText, m_pendingChr);
-    m_pendingText.clear();
+    m_pendingText.resize(0); // keeps the buffer for the next run of text
 }
 
 void Reader::syncTable(bool wantTable)

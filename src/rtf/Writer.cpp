@@ -25,6 +25,16 @@ constexpr double kTwipsPerPixel = 15.0;
 constexpr int kDefaultTableWidth = 9360; // twips: 6.5 inches
 constexpr char kHex[] = "0123456789abcdef";
 
+// Printable ASCII that stands for itself in RTF text.
+constexpr std::array<bool, 128> makeLiteral()
+{
+    std::array<bool, 128> table {};
+    for (int c = 0x20; c < 0x7F; ++c)
+        table[size_t(c)] = c != '\\' && c != '{' && c != '}';
+    return table;
+}
+constexpr std::array<bool, 128> kLiteral = makeLiteral();
+
 int twips(double pixels) { return int(std::lround(pixels * kTwipsPerPixel)); }
 
 // The colours of Word's highlighter: only these are written as \highlight.
@@ -153,10 +163,24 @@ void Writer::collectTables()
     if (defaultFont.pointSizeF() > 0)
         m_defaultHalfPoints = int(std::lround(defaultFont.pointSizeF() * 2));
     fontIndex(m_defaultFamily);
+    // Fonts and colours enter the tables in the order of first use; a format seen before adds nothing.
+    std::vector<bool> seen;
+    const auto collect = [&](int index, const auto& format) {
+        if (index >= 0) {
+            if (size_t(index) >= seen.size())
+                seen.resize(size_t(index) + 1);
+            if (seen[size_t(index)])
+                return;
+            seen[size_t(index)] = true;
+        }
+        collectFormat(format());
+    };
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        collectFormat(block.charFormat());
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            collectFormat(it.fragment().charFormat());
+        collect(block.charFormatIndex(), [&] { return block.charFormat(); });
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            collect(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
+        }
         if (const QTextList* list = block.textList()) {
             const auto style = list->format().style();
             if (style == QTextListFormat::ListDisc && m_symbolFont < 0)
@@ -176,8 +200,23 @@ void Writer::word(const char* name)
 void Writer::word(const char* name, qint64 value)
 {
     m_out += name;
-    m_out += QByteArray::number(value);
+    appendNumber(value);
     m_needDelimiter = true;
+}
+
+void Writer::appendNumber(qint64 value)
+{
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *--p = '-';
+    m_out.append(p, end - p);
 }
 
 void Writer::writeHeader()
@@ -423,9 +462,28 @@ Writer::CharState Writer::stateFor(const QTextCharFormat& format)
     return state;
 }
 
-void Writer::writeCharState(const QTextCharFormat& format)
+const Writer::FormatInfo& Writer::formatInfo(int index, const QTextCharFormat& format)
 {
-    const CharState next = stateFor(format);
+    if (index < 0) {
+        m_unindexed = FormatInfo { stateFor(format), format.isAnchor() ? format.anchorHref() : QString(),
+            format.isImageFormat(), true };
+        return m_unindexed;
+    }
+    if (size_t(index) >= m_formats.size())
+        m_formats.resize(size_t(index) + 1);
+    FormatInfo& info = m_formats[size_t(index)];
+    if (!info.known) {
+        info.state = stateFor(format);
+        if (format.isAnchor())
+            info.href = format.anchorHref();
+        info.image = format.isImageFormat();
+        info.known = true;
+    }
+    return info;
+}
+
+void Writer::writeCharState(const CharState& next)
+{
     if (next == m_state)
         return;
     const CharState& now = m_state;
@@ -572,16 +630,23 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* termi
 {
     switchLink(QString());
     writeParagraphFormat(block, inTable);
+    // The block's text once, rather than a string per fragment.
+    const QString blockText = block.text();
+    const int blockStart = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const QTextCharFormat format = fragment.charFormat();
-        switchLink(format.isAnchor() ? format.anchorHref() : QString());
-        writeCharState(format);
-        const QString text = fragment.text();
-        if (format.isImageFormat()) {
+        const int index = fragment.charFormatIndex();
+        const FormatInfo& info = index >= 0 && size_t(index) < m_formats.size() && m_formats[size_t(index)].known
+            ? m_formats[size_t(index)]
+            : formatInfo(index, fragment.charFormat());
+        switchLink(info.href);
+        writeCharState(info.state);
+        const QStringView text = QStringView(blockText).mid(fragment.position() - blockStart, fragment.length());
+        if (info.image) {
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
             for (const QChar ch : text) {
                 if (ch == QChar::ObjectReplacementCharacter)
-                    writeImage(format.toImageFormat());
+                    writeImage(image);
             }
             continue;
         }
@@ -589,7 +654,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* termi
     }
     switchLink(QString());
     if (block.length() <= 1)
-        writeCharState(block.charFormat());
+        writeCharState(formatInfo(block.charFormatIndex(), block.charFormat()).state);
     word(terminator);
     m_out += "\r\n";
     m_needDelimiter = false;
@@ -614,9 +679,10 @@ void Writer::writeEscapedText(QStringView text)
     const QChar* end = p + text.size();
     while (p < end) {
         const QChar* run = p;
-        while (!m_unicodeOnly && p < end && p->unicode() >= 0x20 && p->unicode() < 0x7F && *p != u'\\' && *p != u'{'
-            && *p != u'}')
-            ++p;
+        if (!m_unicodeOnly) {
+            while (p < end && p->unicode() < 0x80 && kLiteral[p->unicode()])
+                ++p;
+        }
         if (p > run) {
             const qsizetype start = m_out.size();
             m_out.resize(start + (p - run));
@@ -646,7 +712,9 @@ void Writer::writeEscapedText(QStringView text)
                 const char escape[4] = { '\\', '\'', kHex[byte >> 4], kHex[byte & 15] };
                 m_out.append(escape, 4);
             } else {
-                m_out += "\\u" + QByteArray::number(int16_t(ch)) + '?';
+                m_out += "\\u";
+                appendNumber(int16_t(ch));
+                m_out += '?';
             }
             break;
         }

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTextCharFormat>
 
+#include <vector>
+
 class QTextBlock;
 class QTextDocument;
 class QTextFrame;
@@ -41,7 +43,17 @@ private:
         bool operator==(const CharState&) const = default;
     };
 
+    /// What the body needs of one character format of the document, worked out once per format
+    /// index: documents have few distinct formats and many fragments sharing them.
+    struct FormatInfo {
+        CharState state;
+        QString href; ///< link target, empty outside links
+        bool image = false;
+        bool known = false;
+    };
+
     void collectTables();
+    const FormatInfo& formatInfo(int index, const QTextCharFormat& format);
     void collectFormat(const QTextCharFormat& format);
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color);
@@ -51,13 +63,14 @@ private:
     void writeBlock(const QTextBlock& block, bool inTable, const char* terminator);
     void writeParagraphFormat(const QTextBlock& block, bool inTable);
     void writeListText(const QTextBlock& block);
-    void writeCharState(const QTextCharFormat& format);
+    void writeCharState(const CharState& next);
     void switchLink(const QString& href);
     void writeImage(const QTextImageFormat& format);
     void writeText(QStringView text);
     void writeEscapedText(QStringView text);
     void word(const char* name);
     void word(const char* name, qint64 value);
+    void appendNumber(qint64 value);
     CharState stateFor(const QTextCharFormat& format);
 
     const QTextDocument& m_document;
@@ -70,6 +83,8 @@ private:
     int m_defaultHalfPoints = 24;
     int m_symbolFont = -1;
     int m_wingdingsFont = -1;
+    std::vector<FormatInfo> m_formats; ///< by format index
+    FormatInfo m_unindexed; ///< for a format without an index
     CharState m_state;
     CharState m_fieldSavedState;
     QString m_link;
