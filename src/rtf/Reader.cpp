@@ -18,17 +18,6 @@ constexpr qsizetype kMaxPictureBytes = qsizetype(64) << 20;
 constexpr qsizetype kMaxSideText = 64 * 1024; ///< font names, instructions, list texts
 constexpr int64_t kMinCellBudget = 200000;
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 int clampParam(const Token& token, int low, int high, int fallback)
 {
     return token.hasParam ? std::clamp<int>(token.param, low, high) : fallback;
@@ -943,7 +932,7 @@ void Reader::bytes(QByteArrayView text)
         break;
     case Destination::Picture:
         for (const char c : text) {
-            const int digit = hexDigit(c);
+            const int digit = hexValue(c);
             if (digit < 0)
                 continue;
             if (m_pictureNibble < 0) {

@@ -7,6 +7,9 @@
 
 namespace struktur::rtf {
 
+/// The value of a hexadecimal digit, or -1 for any other character.
+int hexValue(char c);
+
 /// One lexical unit of RTF. Views point into the tokenizer's input.
 struct Token {
     enum class Kind : uint8_t {
