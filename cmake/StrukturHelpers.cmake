@@ -6,6 +6,7 @@ function(struktur_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     STRUKTUR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     STRUKTUR_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")

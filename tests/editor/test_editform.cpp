@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/ErrorOf.h"
 #include "../support/DialogScript.h"
 #include "../support/GuiTestMain.h"
 #include "../support/TempProgramFolder.h"
@@ -35,17 +36,9 @@ using struktur::TFontSizeComboBox;
 using struktur::test::DialogScript;
 using struktur::test::TempProgramFolder;
 
-namespace {
+using struktur::test::errorOf;
 
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const struktur::Error& error) {
-        return error.message();
-    }
-    return QString();
-}
+namespace {
 
 QByteArray readFile(const QString& path)
 {

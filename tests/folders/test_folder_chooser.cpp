@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/ErrorOf.h"
 #include "../support/DialogScript.h"
 #include "../support/GuiTestMain.h"
 #include "folders/DriveComboBox.h"
@@ -19,20 +20,11 @@
 
 using struktur::test::DialogScript;
 
+using struktur::test::errorOf;
+
 namespace {
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
-
-/// The message of the error an action throws; empty when it throws none.
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const struktur::Error& error) {
-        return error.message();
-    }
-    return QString();
-}
 
 void makeFolder(const QString& path) { QVERIFY(QDir().mkpath(path)); }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/ErrorOf.h"
 #include "TreeText.h"
 #include "model/StructureStorage.h"
 #include "platform/Error.h"
@@ -9,6 +10,8 @@
 
 using namespace struktur;
 using struktur::test::treeText;
+
+using struktur::test::errorOf;
 
 namespace {
 
@@ -25,18 +28,6 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-/// Runs a read and gives its error message, or an empty string when it succeeded.
-template <typename Read>
-QString errorOf(Read read)
-{
-    try {
-        read();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return {};
 }
 
 } // namespace

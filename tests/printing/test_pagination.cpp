@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Printing rich text page by page, checked on the PDF files the jobs write.
+#include "support/ErrorOf.h"
 #include "PdfInspector.h"
 #include "PdfPrinter.h"
 #include "platform/Error.h"
@@ -36,16 +37,6 @@ std::unique_ptr<QTextEdit> control(const QStringList& paragraphs)
     edit->document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
     edit->setPlainText(paragraphs.join(QLatin1Char('\n')));
     return edit;
-}
-
-QString message(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return {};
 }
 
 } // namespace
@@ -227,7 +218,7 @@ void TestPagination::openJobRefusesASecondRun()
     PdfPrinter pdf(m_folder->path());
     const auto edit = control({ QStringLiteral("Tekst") });
     pdf.printer.beginDoc();
-    QCOMPARE(message([&] { PrintRichText(pdf.printer, edit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
+    QCOMPARE(errorOf([&] { PrintRichText(pdf.printer, edit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
         QStringLiteral("Printing in progress"));
     // The open job goes on undisturbed.
     QVERIFY(pdf.printer.isPrinting());
@@ -247,12 +238,12 @@ void TestPagination::jobThatCannotStartIsReported()
         return device;
     });
     const auto edit = control(numberedWords(QStringLiteral("linje"), 200));
-    QCOMPARE(message([&] { PrintRichText(broken, edit.get(), 2.5, 1, 2, 1.5, cm, 3); }),
+    QCOMPARE(errorOf([&] { PrintRichText(broken, edit.get(), 2.5, 1, 2, 1.5, cm, 3); }),
         QStringLiteral("Printer is not currently printing"));
     QVERIFY(!broken.isPrinting());
     // The printer object is usable again afterwards.
     const auto shortEdit = control({ QStringLiteral("Tekst") });
-    QCOMPARE(message([&] { PrintRichText(broken, shortEdit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
+    QCOMPARE(errorOf([&] { PrintRichText(broken, shortEdit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
         QStringLiteral("Printer is not currently printing"));
 }
 
@@ -262,10 +253,10 @@ void TestPagination::missingDefaultPrinterChangesNothing()
         throw Error(QStringLiteral("There is no default printer currently selected"));
     });
     const auto edit = control({ QStringLiteral("Tekst") });
-    QCOMPARE(message([&] { PrintRichText(none, edit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
+    QCOMPARE(errorOf([&] { PrintRichText(none, edit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
         QStringLiteral("There is no default printer currently selected"));
     QVERIFY(pageRect(*edit).isEmpty());
-    QCOMPARE(message([&] { PrintRichText(none, edit.get(), 0, 0, 0, 0, TRichTextMeasurements::rtmNone, 1); }),
+    QCOMPARE(errorOf([&] { PrintRichText(none, edit.get(), 0, 0, 0, 0, TRichTextMeasurements::rtmNone, 1); }),
         QStringLiteral("There is no default printer currently selected"));
 }
 

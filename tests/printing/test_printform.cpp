@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print window driven as the user drives it, printing to PDF files.
+#include "support/ErrorOf.h"
 #include "../support/DialogScript.h"
 #include "PdfPrinter.h"
 #include "platform/Error.h"
@@ -19,20 +20,6 @@
 
 using namespace struktur;
 using namespace struktur::test;
-
-namespace {
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return {};
-}
-
-} // namespace
 
 class TestPrintform : public QObject {
     Q_OBJECT
