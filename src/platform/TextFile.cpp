@@ -11,9 +11,12 @@
 namespace struktur::textfile {
 namespace {
 
+// The caller has taken off the file's mark; a second U+FEFF after it is text, not another mark.
+constexpr auto decoderFlags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
 QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding)
 {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(encoding, decoderFlags);
     return decoder(bytes.first(bytes.size() & ~qsizetype(1)));
 }
 
@@ -30,7 +33,7 @@ QString cutAtNul(QString text)
 QString decode(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        QStringDecoder decoder(QStringConverter::Utf8, decoderFlags);
         return cutAtNul(decoder(bytes.sliced(3)));
     }
     if (bytes.startsWith("\xFF\xFE"))

@@ -5,9 +5,8 @@
 #include "Reader.h"
 #include "Writer.h"
 
-#include "platform/Cp1252.h"
+#include "platform/TextFile.h"
 
-#include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -76,15 +75,8 @@ void loadDocument(QByteArrayView bytes, QTextDocument& document)
         read(bytes, document);
         return;
     }
-    QString text;
-    if (bytes.startsWith("\xFF\xFE"))
-        text = QStringDecoder(QStringConverter::Utf16LE).decode(bytes.sliced(2));
-    else if (bytes.startsWith("\xFE\xFF"))
-        text = QStringDecoder(QStringConverter::Utf16BE).decode(bytes.sliced(2));
-    else if (bytes.startsWith("\xEF\xBB\xBF"))
-        text = QStringDecoder(QStringConverter::Utf8).decode(bytes.sliced(3));
-    else
-        text = cp1252::decode(bytes);
+    // Not RTF: plain text by the same byte-order-mark rules as every other text file.
+    const QString text = textfile::decode(bytes);
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.setPlainText(text);

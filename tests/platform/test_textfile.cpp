@@ -40,6 +40,9 @@ void TestTextFile::readingRules_data()
     QTest::newRow("utf16be bom") << QByteArray("\xFE\xFF\0a\0\n\0\xe6", 8) << QStringList{"a", u"æ"_qs};
     QTest::newRow("utf16 odd byte dropped") << QByteArray("\xFF\xFE" "a\0b", 5) << QStringList{"a"};
     QTest::newRow("utf16 nul") << QByteArray("\xFF\xFE" "a\0\0\0b\0", 8) << QStringList{"a"};
+    QTest::newRow("utf8 second mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QStringList{u"\uFEFFx"_qs};
+    QTest::newRow("utf16le second mark is text") << QByteArray("\xFF\xFE\xFF\xFEx\0", 6) << QStringList{u"\uFEFFx"_qs};
+    QTest::newRow("utf16be second mark is text") << QByteArray("\xFE\xFF\xFE\xFF\0x", 6) << QStringList{u"\uFEFFx"_qs};
     QTest::newRow("blank lines kept") << QByteArray("\r\n\r\nx") << QStringList{"", "", "x"};
 }
 
@@ -64,6 +67,8 @@ void TestTextFile::writingRules_data()
                                                         << QByteArray("\xEF\xBB\xBF\xC3\xBF\xC3\xBEx\r\n");
     QTest::newRow("text that looks like a utf8 mark") << QStringList{u"ï»¿"_qs}
                                                        << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF\r\n");
+    QTest::newRow("text starting with a mark character")
+        << QStringList{u"\uFEFFa"_qs} << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n");
     QTest::newRow("mark-like text later is plain") << QStringList{"a", u"ÿþ"_qs} << QByteArray("a\r\n\xFF\xFE\r\n");
 }
 
