@@ -24,6 +24,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -121,6 +122,10 @@ void TeditForm::createWidgets()
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Text without a colour of its own shows in the system's window-text colour, as it prints and
+    // as the colour grid reads it; the application's look must not tint it.
+    edit->setStyleSheet(QStringLiteral("QTextEdit#infoTekst { color: %1; }")
+                            .arg(QGuiApplication::palette().color(QPalette::Text).name()));
     infoTekst = edit;
     m_displayLines = new DisplayLines(infoTekst->document(), this);
     createStatusBar();

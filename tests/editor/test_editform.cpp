@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "ui/ActionUpdates.h"
 #include "ui/HintLine.h"
+#include "ui/VisualStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
@@ -671,6 +673,19 @@ private Q_SLOTS:
         QCOMPARE(font.pointSize(), 10);
         QVERIFY(!font.bold());
         QCOMPARE(e.form->statusPanelText(5), QStringLiteral("2 "));
+    }
+
+    void plainTextKeepsTheWindowTextColourUnderTheProgramsLook()
+    {
+        QVERIFY(struktur::trySetStyle(*qApp, QLatin1String(struktur::visualStyleResource)));
+        const auto plainLook = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        Editor e;
+        e.show();
+        e.type(QStringLiteral("sort"));
+        const QColor windowText = QGuiApplication::palette().color(QPalette::Text);
+        QCOMPARE(e.doc()->palette().color(QPalette::Text), windowText);
+        QCOMPARE(e.child<TColorGrid>("ColorGrid")->foregroundIndex(), TColorGrid::colorToIndex(windowText));
+        QVERIFY(e.child<TColorGrid>("ColorGrid")->foregroundIndex() >= 0);
     }
 };
 
