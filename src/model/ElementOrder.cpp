@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ElementOrder.h"
 
+#include <unicode/ucol.h>
+
 #include <algorithm>
+#include <cstring>
 
 namespace struktur {
 namespace {
@@ -14,7 +17,22 @@ QLocale collationLocale(const QLocale& locale)
     return locale;
 }
 
+const UChar* units(QStringView text)
+{
+    return reinterpret_cast<const UChar*>(text.utf16());
+}
+
+int32_t length(QStringView text)
+{
+    return int32_t(std::min<qsizetype>(text.size(), INT32_MAX));
+}
+
 } // namespace
+
+void ElementOrder::Close::operator()(UCollator* collator) const
+{
+    ucol_close(collator);
+}
 
 ElementOrder::ElementOrder()
     : ElementOrder(QLocale::system())
@@ -22,70 +40,101 @@ ElementOrder::ElementOrder()
 }
 
 ElementOrder::ElementOrder(const QLocale& locale)
-    : m_caseSensitive(collationLocale(locale))
-    , m_caseInsensitive(collationLocale(locale))
+    : m_locale(collationLocale(locale))
 {
-    m_caseSensitive.setCaseSensitivity(Qt::CaseSensitive);
-    m_caseInsensitive.setCaseSensitivity(Qt::CaseInsensitive);
-    m_upperCaseFirst = m_caseSensitive.compare(u"a", u"A") > 0;
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator.reset(ucol_open(m_locale.bcp47Name().replace(u'-', u'_').toLatin1().constData(), &status));
+    if (U_FAILURE(status) || !m_collator) {
+        // ICU without the locale's data still has its root collation.
+        status = U_ZERO_ERROR;
+        m_collator.reset(ucol_open("", &status));
+    }
+    if (!m_collator)
+        qFatal("ICU has no collation data");
+    // Canonically equivalent texts (a composed "å" and "a" with a combining ring) compare equal.
+    ucol_setAttribute(m_collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    ucol_setAttribute(m_collator.get(), UCOL_CASE_FIRST, UCOL_LOWER_FIRST, &status);
 }
+
+ElementOrder::~ElementOrder() = default;
+ElementOrder::ElementOrder(ElementOrder&&) noexcept = default;
+ElementOrder& ElementOrder::operator=(ElementOrder&&) noexcept = default;
 
 int ElementOrder::compare(QStringView a, QStringView b) const
 {
-    if (!m_upperCaseFirst)
-        return m_caseSensitive.compare(a, b);
-    // Texts that differ beyond case are ordered as the locale orders them; between texts that
-    // differ only in case the locale's upper-case-first verdict is turned round.
-    const int ignoringCase = m_caseInsensitive.compare(a, b);
-    if (ignoringCase != 0)
-        return ignoringCase;
-    return -m_caseSensitive.compare(a, b);
+    return int(ucol_strcoll(m_collator.get(), units(a), length(a), units(b), length(b)));
+}
+
+void ElementOrder::appendSortKey(QStringView text, std::vector<unsigned char>& key) const
+{
+    const size_t start = key.size();
+    // Most keys are under twice the text's length; a longer one is asked for again at its size.
+    key.resize(start + size_t(2 * text.size() + 16));
+    int32_t needed = ucol_getSortKey(m_collator.get(), units(text), length(text), key.data() + start,
+        int32_t(std::min<size_t>(key.size() - start, INT32_MAX)));
+    if (needed > int32_t(key.size() - start)) {
+        key.resize(start + size_t(needed));
+        needed = ucol_getSortKey(m_collator.get(), units(text), length(text), key.data() + start, needed);
+    }
+    // A text ICU cannot collate (none is known) gets the empty key rather than none.
+    key.resize(start + size_t(std::max(needed, 1)));
+    if (needed < 1)
+        key[start] = 0;
 }
 
 namespace {
 
-/// A sibling as the sort sees it: its text's characters beside the element, so that comparing
-/// two siblings does not first have to reach the elements themselves.
+/// A sibling as the sort sees it: the first bytes of its sort key as a number, where its whole key
+/// starts, and the element.
 struct SortEntry {
-    QStringView text;
+    quint64 prefix;
+    size_t key;
     Element* element;
 };
+
+quint64 keyPrefix(const unsigned char* key)
+{
+    // A key ends at its first zero byte; the bytes after it in the prefix stay zero.
+    quint64 prefix = 0;
+    for (int i = 0; i < 8; ++i) {
+        prefix = prefix << 8 | key[i];
+        if (!key[i]) {
+            prefix <<= 8 * (7 - i);
+            break;
+        }
+    }
+    return prefix;
+}
 
 } // namespace
 
 void sortTree(ElementTree& tree, const ElementOrder& order)
 {
-    constexpr int packedGroupSize = 4096;
+    std::vector<unsigned char> keys;
     std::vector<SortEntry> siblings;
     std::vector<Element*> sorted;
-    QString arena;
     // Pre-order over the elements that have children, the root included; sorting a group never
     // changes which elements are still to be visited below it.
     for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
         if (parent->childCount() < 2)
             continue;
+        // Every text's collation is worked out once, into a sort key; the sort then compares bytes.
+        keys.clear();
         siblings.clear();
-        arena.clear();
-        // A large group's texts are copied side by side first: the comparisons then read one
-        // compact block instead of strings scattered over the whole heap.
-        const bool packed = parent->childCount() >= packedGroupSize;
-        if (packed) {
-            qsizetype length = 0;
-            for (int row = 0; row < parent->childCount(); ++row)
-                length += parent->child(row)->text.size();
-            arena.reserve(length);
-            for (int row = 0; row < parent->childCount(); ++row)
-                arena += parent->child(row)->text;
-        }
-        qsizetype offset = 0;
         for (int row = 0; row < parent->childCount(); ++row) {
             Element* child = parent->child(row);
-            const QStringView text = packed ? QStringView(arena).sliced(offset, child->text.size()) : QStringView(child->text);
-            offset += child->text.size();
-            siblings.push_back({ text, child });
+            siblings.push_back({ 0, keys.size(), child });
+            order.appendSortKey(child->text, keys);
         }
-        std::sort(siblings.begin(), siblings.end(),
-            [&order](const SortEntry& a, const SortEntry& b) { return order.compare(a.text, b.text) < 0; });
+        keys.resize(keys.size() + 8, 0);
+        for (SortEntry& entry : siblings)
+            entry.prefix = keyPrefix(keys.data() + entry.key);
+        const auto* base = reinterpret_cast<const char*>(keys.data());
+        std::sort(siblings.begin(), siblings.end(), [base](const SortEntry& a, const SortEntry& b) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            return std::strcmp(base + a.key, base + b.key) < 0;
+        });
         sorted.clear();
         for (const SortEntry& entry : siblings)
             sorted.push_back(entry.element);

@@ -3,32 +3,45 @@
 
 #include "ElementTree.h"
 
-#include <QCollator>
 #include <QLocale>
+
+#include <memory>
+#include <vector>
+
+struct UCollator;
 
 namespace struktur {
 
 /// The order of element texts in a sort: the user's locale (Danish when the locale is C or
 /// POSIX), case-sensitive, lower case before upper case between texts that differ only in case
 /// ("a" < "A" < "b" < "B"), and in Danish Æ, Ø, Å after Z. Some locales' collation rules (Danish
-/// among them) put upper case first; the order corrects that.
+/// among them) put upper case first; the order asks the collator for lower case first instead.
 class ElementOrder {
 public:
     /// The order for the user's locale.
     ElementOrder();
     explicit ElementOrder(const QLocale& locale);
+    ~ElementOrder();
+    ElementOrder(ElementOrder&&) noexcept;
+    ElementOrder& operator=(ElementOrder&&) noexcept;
 
     /// Negative, zero or positive as `a` sorts before, with or after `b`.
     int compare(QStringView a, QStringView b) const;
     bool operator()(QStringView a, QStringView b) const { return compare(a, b) < 0; }
 
+    /// Appends the sort key of `text` to `key`: keys compare bytewise (as unsigned, up to their
+    /// terminating zero) as their texts compare.
+    void appendSortKey(QStringView text, std::vector<unsigned char>& key) const;
+
     /// The locale the texts are collated in.
-    QLocale locale() const { return m_caseSensitive.locale(); }
+    QLocale locale() const { return m_locale; }
 
 private:
-    QCollator m_caseSensitive;
-    QCollator m_caseInsensitive;
-    bool m_upperCaseFirst = false;
+    struct Close {
+        void operator()(UCollator* collator) const;
+    };
+    QLocale m_locale;
+    std::unique_ptr<UCollator, Close> m_collator;
 };
 
 /// Orders every group of siblings by their texts, top level first and then depth first; no element
