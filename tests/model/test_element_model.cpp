@@ -49,6 +49,7 @@ private Q_SLOTS:
     void moves();
     void sortOrder_data();
     void sortOrder();
+    void sortAgreesWithComparison();
     void sortKeepsParentsAndSelection();
     void storableTexts_data();
     void storableTexts();
@@ -163,6 +164,28 @@ void TestElementModel::sortOrder()
     QFETCH(QStringList, texts);
     QFETCH(QStringList, sorted);
     QCOMPARE(sortedTexts(texts, ElementOrder(QLocale(locale))), sorted);
+}
+
+void TestElementModel::sortAgreesWithComparison()
+{
+    // Texts sharing long beginnings, differing in case, accents, Danish letters and length: the
+    // sort's keys must order them as comparing them pairwise does.
+    const QStringList parts{ u"Kapitel"_qs, u"kapitel"_qs, u"Aarhus"_qs, u"Århus"_qs, u"åben"_qs, u"e\u0301"_qs,
+        u"\u00E9"_qs, u" "_qs, u"-"_qs, u"9"_qs, u"10"_qs, u"Ø"_qs, u""_qs, u"\U0001F600"_qs };
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i) {
+        // Half share a beginning longer than a key's first bytes; the other half are short.
+        QString text = i % 2 ? u"Indledning til hjælpen "_qs : QString();
+        for (int n = i / 2; n > 0; n /= int(parts.size()))
+            text += parts[n % parts.size()];
+        texts.append(text);
+    }
+    texts.append(QString(5000, u'x'));
+    const ElementOrder order(QLocale(QStringLiteral("da_DK")));
+    const QStringList sorted = sortedTexts(texts, order);
+    QCOMPARE(sorted.size(), texts.size());
+    for (qsizetype i = 1; i < sorted.size(); ++i)
+        QVERIFY2(order.compare(sorted[i - 1], sorted[i]) <= 0, qPrintable(sorted[i - 1] + u" > "_qs + sorted[i]));
 }
 
 void TestElementModel::sortKeepsParentsAndSelection()
