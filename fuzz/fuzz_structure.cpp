@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a structure file and a data file from one input, separated by the marker line below,
-// as a load does; whatever reads without error must save and read back to the same tree.
+// as a load does; whatever reads without error must save and read back to the same tree, and
+// sorting it must keep every element and order each group of siblings.
+#include "model/ElementOrder.h"
 #include "model/ElementTree.h"
 #include "model/StructureFile.h"
 #include "model/StructureOutline.h"
@@ -21,6 +23,21 @@ constexpr char separator[] = "\n=== data ===\n";
 QString comparable(const ElementTree& tree)
 {
     return QString::fromUtf8(outline(tree).join(u'\n').toUtf8());
+}
+
+void checkSort(ElementTree& tree)
+{
+    static const ElementOrder order(QLocale(QStringLiteral("da_DK")));
+    const qsizetype size = tree.size();
+    sortTree(tree, order);
+    qsizetype counted = 0;
+    for (Element* element = tree.first(); element; element = tree.next(element)) {
+        ++counted;
+        if (element->row() > 0 && order.compare(element->parent()->child(element->row() - 1)->text, element->text) > 0)
+            std::abort();
+    }
+    if (counted != size)
+        std::abort();
 }
 
 QString readBack(const ElementTree& tree, ElementTree& again)
@@ -69,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const Error&) {
         std::abort();
     }
+    checkSort(tree);
     return 0;
 }
