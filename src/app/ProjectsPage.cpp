@@ -353,6 +353,18 @@ void ProjectsPage::showDocumentFolder(const QString& folder)
     filbox->applyFilePath(folder);
 }
 
+void ProjectsPage::showProgramFolder()
+{
+    const QString& folder = m_mainform.programdir;
+    // A program folder that could not be made is not reported at start; the options files
+    // that cannot be written at close report it.
+    if (!QFileInfo(folder).isDir()) {
+        Edit3->setText(folder);
+        return;
+    }
+    showDocumentFolder(folder);
+}
+
 QString ProjectsPage::chosenEntry(bool orFirst) const
 {
     const QList<QListWidgetItem*> selected = strukturboks->selectedItems();
@@ -487,6 +499,9 @@ void ProjectsPage::sletKnapClick()
     const QString dataFile = registry::registryLine(lines, 1);
     const QString documentFolder = registry::registryLine(lines, 2);
 
+    // Nothing stays selected: the list would otherwise move the selection on to the next
+    // entry, whose paths the fields do not show and which a second "Slet struktur" would offer.
+    strukturboks->setCurrentItem(nullptr);
     delete strukturboks->takeItem(strukturboks->row(item));
     for (const QString& file : { structureFile, dataFile }) {
         if (QFileInfo(file).isFile())

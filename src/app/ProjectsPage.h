@@ -84,6 +84,9 @@ public:
     /// Shows a folder as the document folder: in `Edit3` and in the file list. Throws
     /// struktur::Error, after `Edit3` is set, when the folder cannot be listed.
     void showDocumentFolder(const QString& folder);
+    /// Shows the program folder as the document folder, as at start; a program folder that
+    /// does not exist leaves the file list empty without an error.
+    void showProgramFolder();
     /// Empties a document folder of its files (the path ends in a separator).
     void SletFiler(const QString& folder);
 

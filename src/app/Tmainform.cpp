@@ -168,7 +168,7 @@ void Tmainform::FormCreate()
     m_bounds->keepOnScreen();
 
     projectsPage->LoadStrukturBoks();
-    projectsPage->showDocumentFolder(programdir);
+    projectsPage->showProgramFolder();
 }
 
 void Tmainform::HentOpt()

@@ -62,6 +62,7 @@ private Q_SLOTS:
     void optionsFileSetsBounds();
     void badOptionsFileIsReportedAndStartUpCompletes_data();
     void badOptionsFileIsReportedAndStartUpCompletes();
+    void programFolderThatCannotBeMadeIsReportedOnlyAtClose();
     void windowCannotBeMadeSmallerThanItsMinimum();
     void closingWritesTheThreeOptionsFiles();
     void unwritableOptionsFileIsReportedAndWindowStillCloses_data();
@@ -243,6 +244,27 @@ void TestMainform::badOptionsFileIsReportedAndStartUpCompletes()
     // The next close writes a complete file.
     QVERIFY(mainform->close());
     QCOMPARE(textfile::readLines(optionsFile).size(), 4);
+}
+
+void TestMainform::programFolderThatCannotBeMadeIsReportedOnlyAtClose()
+{
+    // Below a folder that does not exist, one level cannot be made.
+    const QString folder = QDir::toNativeSeparators(m_folder->path() + QStringLiteral("/mangler/Kvarnolt"));
+    qputenv("KVARNOLT_DIR", folder.toUtf8());
+
+    QVERIFY(startAndShow());
+
+    QVERIFY2(m_dialogs->shown.isEmpty(), qPrintable(m_dialogs->texts().join(u'\n')));
+    QVERIFY(!QFileInfo::exists(folder));
+    QCOMPARE(mainform->programdir, folder);
+    const auto* folderField = mainform->findChild<QLineEdit*>(QStringLiteral("Edit3"));
+    QVERIFY(folderField);
+    QCOMPARE(folderField->text(), folder);
+
+    QVERIFY(mainform->close());
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QVERIFY2(m_dialogs->shown[0].text.startsWith(QStringLiteral("Cannot create file \"")),
+        qPrintable(m_dialogs->shown[0].text));
 }
 
 void TestMainform::windowCannotBeMadeSmallerThanItsMinimum()

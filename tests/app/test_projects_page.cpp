@@ -530,6 +530,11 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(program.programdir + sep + "Hjælp.txt"));
         QCOMPARE(readBytes(folder + sep + "andet.txt"), QByteArray("bliver"));
         QCOMPARE(program.entries(), QStringList { "Under.txt" });
+        // The selection does not move on to the next entry: pressing again asks about nothing.
+        QVERIFY(program.list()->selectedItems().isEmpty());
+        program.click("sletKnap");
+        QCOMPARE(dialogs.texts().last(), QStringLiteral("Der er ikke valgt nogen struktur."));
+        QVERIFY(QFileInfo::exists(work("slet/under/struktur.txt")));
 
         // A document folder with a subfolder loses its files and keeps the subfolder.
         program.clickEntry("Under.txt");
