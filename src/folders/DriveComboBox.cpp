@@ -26,8 +26,13 @@ DriveComboBox::DriveComboBox(QWidget* parent)
     : QComboBox(parent)
 {
     refreshVolumes();
-    connect(this, &QComboBox::activated, this,
-        [this](int row) { Q_EMIT driveChosen(folderOfVolume(itemData(row, rootRole).toString())); });
+    connect(this, &QComboBox::activated, this, [this](int row) {
+        const QString root = itemData(row, rootRole).toString();
+        // Choosing the drive the folder list is already on changes nothing.
+        if (root == m_followedRoot)
+            return;
+        Q_EMIT driveChosen(folderOfVolume(root));
+    });
 }
 
 void DriveComboBox::refreshVolumes()
@@ -59,6 +64,7 @@ QStringList DriveComboBox::roots() const
 void DriveComboBox::followFolder(const QString& folder)
 {
     const QString root = struktur::folders::volumeRootOf(folder, roots());
+    m_followedRoot = root;
     if (!root.isEmpty())
         m_lastFolder.insert(root, folder);
     setCurrentIndex(findData(root, rootRole));

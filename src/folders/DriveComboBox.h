@@ -25,11 +25,13 @@ public:
     QString folderOfVolume(const QString& root) const;
 
 Q_SIGNALS:
-    /// The user chose a volume; `folder` is that volume's current folder.
+    /// The user chose a volume other than the one of the folder followed; `folder` is that
+    /// volume's current folder.
     void driveChosen(const QString& folder);
 
 private:
     QStringList roots() const;
 
     QHash<QString, QString> m_lastFolder;
+    QString m_followedRoot;
 };

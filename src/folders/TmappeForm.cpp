@@ -125,12 +125,14 @@ void TmappeForm::createWidgets()
     // A plain row rather than a QToolBar: the panel is too narrow for a tool bar's handle and
     // overflow button, and all three buttons must stay in sight.
     ToolBar1 = named(new QFrame(this), "ToolBar1");
-    ToolButton2 = folderButton("ToolButton2", folderPictures::desktop(), QStringLiteral("Skrivebord"),
-        QStringLiteral("Desktop mappe"), ToolBar1);
-    ToolButton4 = folderButton("ToolButton4", folderPictures::documents(), QStringLiteral("Dokumenter"),
-        QStringLiteral("Dokument mappe"), ToolBar1);
+    ImageList1 = new ImageList(QStringLiteral("ImageList1"), QSize(32, 32),
+        { folderPictures::desktop(), folderPictures::documents(), folderPictures::program() }, this);
+    ToolButton2 = folderButton(
+        "ToolButton2", ImageList1->icon(0), QStringLiteral("Skrivebord"), QStringLiteral("Desktop mappe"), ToolBar1);
+    ToolButton4 = folderButton(
+        "ToolButton4", ImageList1->icon(1), QStringLiteral("Dokumenter"), QStringLiteral("Dokument mappe"), ToolBar1);
     ToolButton6 = folderButton(
-        "ToolButton6", folderPictures::program(), QStringLiteral("Program"), QStringLiteral("Program mappe"), ToolBar1);
+        "ToolButton6", ImageList1->icon(2), QStringLiteral("Program"), QStringLiteral("Program mappe"), ToolBar1);
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);

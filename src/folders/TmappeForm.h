@@ -13,6 +13,10 @@ class QPushButton;
 class QFrame;
 class QToolButton;
 
+namespace struktur {
+class ImageList;
+}
+
 /// The modal "Strukturmappe" dialog: composes the path of a structure folder from a base folder
 /// and a typed name, and can delete an empty folder. It creates no folder itself. It is hidden,
 /// not destroyed, when it closes, and keeps its folder for the next showing.
@@ -31,6 +35,8 @@ public:
     QLabel* Label1 = nullptr;
     FolderListBox* dirBox = nullptr;
     DriveComboBox* driveBox = nullptr;
+    /// The tool buttons' three 32 x 32 pictures: desktop, documents, program.
+    struktur::ImageList* ImageList1 = nullptr;
     QFrame* ToolBar1 = nullptr;
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton4 = nullptr;

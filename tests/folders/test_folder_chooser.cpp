@@ -7,6 +7,7 @@
 #include "folders/FolderListBox.h"
 #include "folders/TmappeForm.h"
 #include "platform/Error.h"
+#include "ui/ImageList.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +82,11 @@ private Q_SLOTS:
         QCOMPARE(form.mappeEdit->property("hint").toString(),
             QStringLiteral("Indfør selve mappenavnet, husk eventuelt: ") + QDir::separator());
         QCOMPARE(form.findChild<QToolButton*>("ToolButton6")->text(), QStringLiteral("Program"));
+        // The tool buttons take their pictures from the dialog's own 32 x 32 image list.
+        QCOMPARE(form.ImageList1->objectName(), QStringLiteral("ImageList1"));
+        QCOMPARE(form.ImageList1->count(), 3);
+        QCOMPARE(form.ImageList1->imageSize(), QSize(32, 32));
+        QCOMPARE(form.ToolButton4->icon().cacheKey(), form.ImageList1->icon(1).cacheKey());
     }
 
     void memoIsTheFolderFollowedByTheTypedName()
@@ -113,6 +119,11 @@ private Q_SLOTS:
         form.show();
         form.dirMemo->clear();
         QTest::keyClicks(form.dirMemo, QStringLiteral("/egen/sti æ"));
+        // Choosing the drive the list is already on is no change of drive.
+        QVERIFY(form.driveBox->currentIndex() >= 0);
+        Q_EMIT form.driveBox->activated(form.driveBox->currentIndex());
+        QCOMPARE(form.dirMemo->toPlainText(), QStringLiteral("/egen/sti æ"));
+        QCOMPARE(form.dirBox->directory(), m_base);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
