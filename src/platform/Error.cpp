@@ -4,6 +4,21 @@
 #include <QDir>
 
 namespace struktur {
+namespace {
+
+// File errors name the file by its full path, also when it was given relative to the current
+// folder, so that the message says which file was meant.
+QString fullPath(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    QString full = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    if ((path.endsWith(u'/') || path.endsWith(QDir::separator())) && !full.endsWith(u'/'))
+        full += u'/';
+    return QDir::toNativeSeparators(full);
+}
+
+} // namespace
 
 Error::Error(QString message)
     : m_message(std::move(message))
@@ -13,12 +28,12 @@ Error::Error(QString message)
 
 Error Error::cannotCreateFile(const QString& path, const QString& reason)
 {
-    return Error(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    return Error(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 Error Error::cannotOpenFile(const QString& path, const QString& reason)
 {
-    return Error(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    return Error(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), reason));
 }
 
 Error Error::listIndexOutOfBounds(qsizetype index)

@@ -16,9 +16,10 @@ public:
     const QString& message() const { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
-    /// "Cannot create file "%s". %s"
+    /// "Cannot create file "%s". %s", naming the file by its full path (a relative `path` is taken
+    /// against the current folder).
     static Error cannotCreateFile(const QString& path, const QString& reason);
-    /// "Cannot open file "%s". %s"
+    /// "Cannot open file "%s". %s", with the full path as for cannotCreateFile.
     static Error cannotOpenFile(const QString& path, const QString& reason);
     /// "List index out of bounds (%d)"
     static Error listIndexOutOfBounds(qsizetype index);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Error.h"
 #include "platform/AtomicFile.h"
+#include "platform/OptionsFile.h"
 #include "platform/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,9 +20,11 @@ private Q_SLOTS:
     void readingRules();
     void writingRules_data();
     void writingRules();
-    void missingFileCannotBeOpened();
-    void missingFolderCannotBeCreated();
+    void fileErrorsNameTheFullPath_data();
+    void fileErrorsNameTheFullPath();
     void failedWriteKeepsOldFile();
+    void readingOptionsFiles_data();
+    void readingOptionsFiles();
 };
 
 void TestTextFile::readingRules_data()
@@ -87,28 +92,44 @@ void TestTextFile::writingRules()
     QCOMPARE(textfile::readLines(path), lines);
 }
 
-void TestTextFile::missingFileCannotBeOpened()
+void TestTextFile::fileErrorsNameTheFullPath_data()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("mangler.txt");
-    try {
-        textfile::readLines(path);
-        QFAIL("no error");
-    } catch (const Error& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)), qPrintable(e.message()));
-        QVERIFY(e.message().size() > path.size() + 22);
-    }
+    QTest::addColumn<bool>("writing");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("named");
+
+    // Paths are relative to a current folder "nu" inside the temporary folder.
+    QTest::newRow("missing file") << false << "<dir>/mangler.txt" << "<dir>/mangler.txt";
+    QTest::newRow("missing file, relative") << false << u"mangler æ.txt"_qs << u"<dir>/nu/mangler æ.txt"_qs;
+    QTest::newRow("relative with dots") << false << "./under/../mangler.txt" << "<dir>/nu/mangler.txt";
+    QTest::newRow("missing folder") << true << "<dir>/mangler/fil.txt" << "<dir>/mangler/fil.txt";
+    QTest::newRow("missing folder, relative") << true << "mangler/fil.txt" << "<dir>/nu/mangler/fil.txt";
+    QTest::newRow("relative above the current folder") << true << "../mangler/fil.txt" << "<dir>/mangler/fil.txt";
 }
 
-void TestTextFile::missingFolderCannotBeCreated()
+void TestTextFile::fileErrorsNameTheFullPath()
 {
+    QFETCH(bool, writing);
+    QFETCH(QString, path);
+    QFETCH(QString, named);
     QTemporaryDir dir;
-    const QString path = dir.filePath("mangler/fil.txt");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nu")));
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.filePath(QStringLiteral("nu"))));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
+    path.replace(QStringLiteral("<dir>"), dir.path());
+    named.replace(QStringLiteral("<dir>"), dir.path());
+    const QString prefix = writing ? QStringLiteral("Cannot create file \"%1\". ") : QStringLiteral("Cannot open file \"%1\". ");
     try {
-        textfile::writeLines(path, {"x"});
+        if (writing)
+            textfile::writeLines(path, { "x" });
+        else
+            textfile::readLines(path);
         QFAIL("no error");
     } catch (const Error& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(prefix.arg(QDir::toNativeSeparators(named))), qPrintable(e.message()));
+        // The system's reason follows the path.
+        QVERIFY2(e.message().size() > prefix.arg(named).size(), qPrintable(e.message()));
     }
 }
 
@@ -123,6 +144,53 @@ void TestTextFile::failedWriteKeepsOldFile()
         // Dropped without commit, as when a later step of a save fails.
     }
     QCOMPARE(textfile::readLines(path), QStringList{"gammel"});
+}
+
+void TestTextFile::readingOptionsFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // "<folder>" puts a folder where the file would be
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QList<int>>("applied");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("two values") << QByteArray("120\r\n-200\r\n9\r\n") << true << QList<int>{ 120, -200 } << "";
+    QTest::newRow("no file") << QByteArray() << false << QList<int>{} << "";
+    QTest::newRow("a folder is no file") << QByteArray("<folder>") << false << QList<int>{} << "";
+    QTest::newRow("short") << QByteArray("120\r\n") << true << QList<int>{ 120 } << "List index out of bounds (1)";
+    QTest::newRow("bad second line") << QByteArray("120\r\n2,5\r\n") << true << QList<int>{ 120 }
+                                     << "'2,5' is not a valid integer value";
+}
+
+void TestTextFile::readingOptionsFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, read);
+    QFETCH(QList<int>, applied);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"printoptions.txt"_qs);
+    if (bytes == "<folder>") {
+        QVERIFY(QDir(dir.path()).mkdir(u"printoptions.txt"_qs));
+    } else if (!bytes.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QList<int> values;
+    bool result = false;
+    QString message;
+    try {
+        result = readOptionsFile(path, 2, [&values](int line, int value) {
+            QCOMPARE(line, values.size());
+            values.append(value);
+        });
+    } catch (const Error& e) {
+        message = e.message();
+        result = true;
+    }
+    QCOMPARE(message, error);
+    QCOMPARE(result, read);
+    QCOMPARE(values, applied);
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
