@@ -11,7 +11,9 @@ namespace struktur {
 
 bool readOptionsFile(const QString& path, int count, const std::function<void(int, int)>& apply)
 {
-    if (!QFileInfo::exists(path))
+    // A folder of that name is no options file: the window keeps its place.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
         return false;
     const QStringList lines = textfile::readLines(path);
     for (int i = 0; i < count; ++i) {
