@@ -330,12 +330,15 @@ void ProjectsPage::createConnections()
     connect(ToolButton21, &QToolButton::clicked, this, &ProjectsPage::ToolButton21Click);
 }
 
-// Moving through the list with the keys is a click on the entry reached, as with the mouse.
+// Moving through the list with the keys (the arrows and pages, or typing an entry's first
+// letters) is a click on the entry reached, as with the mouse.
 bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == strukturboks && event->type() == QEvent::KeyPress)
+        m_rowAtKeyPress = strukturboks->currentRow();
     if (watched == strukturboks && event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (isListMove(key->key()) && !key->isAutoRepeat())
+        if (!key->isAutoRepeat() && (isListMove(key->key()) || strukturboks->currentRow() != m_rowAtKeyPress))
             strukturboksClick();
     }
     return QWidget::eventFilter(watched, event);

@@ -111,6 +111,8 @@ private:
     void showOpenedStructure(const QString& entry);
 
     Tmainform& m_mainform;
+    /// The list's current row when the last key went down there.
+    int m_rowAtKeyPress = -1;
 
     QLabel* Label1 = nullptr;
     QListWidget* strukturboks = nullptr;

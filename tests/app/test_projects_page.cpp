@@ -318,6 +318,20 @@ private Q_SLOTS:
         QVERIFY(!program.onStructurePage());
     }
 
+    void keysInTheListShowTheEntryReached()
+    {
+        Program program([&](const QString& dir) {
+            for (const char* name : { "Alfa", "Beta", "Gamma" })
+                addStructure(dir, QString::fromLatin1(name), work(u"keys/"_qs + QString::fromLatin1(name)));
+        });
+        program.clickEntry("Alfa.txt");
+        QTest::keyClick(program.list(), Qt::Key_Down);
+        QCOMPARE(program.field("Edit1"), work("keys/Beta") + sep + "struktur.txt");
+        // Typing an entry's first letter moves to it as a click would.
+        QTest::keyClick(program.list(), Qt::Key_G);
+        QCOMPARE(program.list()->currentItem()->text(), "Gamma.txt");
+        QCOMPARE(program.field("Edit3"), work("keys/Gamma") + sep + "tekstfiler" + sep);
+    }
     void brokenRegistryFileShowsWhatItCan()
     {
         Program program([&](const QString& dir) {
