@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -320,8 +321,9 @@ void ProjectsPage::createLayout()
 void ProjectsPage::createConnections()
 {
     connect(strukturboks, &QListWidget::itemClicked, this, &ProjectsPage::strukturboksClick);
-    connect(strukturboks, &QListWidget::itemDoubleClicked, this, &ProjectsPage::strukturboksDblClick);
     strukturboks->installEventFilter(this);
+    // A double click anywhere on the list loads, also below its last entry.
+    strukturboks->viewport()->installEventFilter(this);
     connect(redigerKnap, &QPushButton::clicked, this, &ProjectsPage::redigerKnapClick);
     connect(sletKnap, &QPushButton::clicked, this, &ProjectsPage::sletKnapClick);
     connect(opretKnap, &QPushButton::clicked, this, &ProjectsPage::opretKnapClick);
@@ -334,6 +336,11 @@ void ProjectsPage::createConnections()
 // letters) is a click on the entry reached, as with the mouse.
 bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == strukturboks->viewport() && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        strukturboksDblClick();
+        return true;
+    }
     if (watched == strukturboks && event->type() == QEvent::KeyPress)
         m_rowAtKeyPress = strukturboks->currentRow();
     if (watched == strukturboks && event->type() == QEvent::KeyRelease) {

@@ -377,6 +377,11 @@ private Q_SLOTS:
         QCOMPARE(tree->model()->index(0, 0).data().toString(), QStringLiteral("Beta-element"));
         QVERIFY(program.onStructurePage());
         QVERIFY(editForm->isVisible());
+
+        // Below the last entry a double click loads what is selected.
+        program.clickEntry("Alfa.txt");
+        QTest::mouseDClick(program.list()->viewport(), Qt::LeftButton, {}, QPoint(5, program.list()->viewport()->height() - 3));
+        QCOMPARE(tree->Strukturfile(), work("alfa") + sep + "struktur.txt");
     }
 
     void loadAsksBeforeDroppingUnsavedChanges_data()
