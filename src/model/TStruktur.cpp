@@ -327,15 +327,33 @@ Element* TStruktur::elementAt(int X, int Y) const
 
 void TStruktur::mousePressEvent(QMouseEvent* event)
 {
-    QTreeView::mousePressEvent(event);
+    // Only the left button selects: a right or middle press must not move the element that
+    // inserts are placed at and that editing and deleting act on.
+    if (event->button() == Qt::LeftButton)
+        QTreeView::mousePressEvent(event);
     m_pressed = true;
     m_pressPosition = event->position().toPoint();
+    m_pressReported = true;
     Q_EMIT mousePressed(event->button(), event->modifiers(), m_pressPosition.x(), m_pressPosition.y());
+}
+
+void TStruktur::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a press as well; the view hands it on as one
+    // itself when it lands on another element than the first.
+    m_pressReported = false;
+    if (event->button() == Qt::LeftButton)
+        QTreeView::mouseDoubleClickEvent(event);
+    if (m_pressReported)
+        return;
+    const QPoint position = event->position().toPoint();
+    Q_EMIT mousePressed(event->button(), event->modifiers(), position.x(), position.y());
 }
 
 void TStruktur::mouseReleaseEvent(QMouseEvent* event)
 {
-    QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        QTreeView::mouseReleaseEvent(event);
     const QPoint position = event->position().toPoint();
     const bool click = m_pressed && event->button() == Qt::LeftButton
         && (position - m_pressPosition).manhattanLength() < QApplication::startDragDistance();

@@ -96,13 +96,15 @@ public:
 Q_SIGNALS:
     /// A click (press and release without dragging) anywhere in the tree's client area.
     void treeClicked();
-    /// Every mouse press and release in the client area, with the position in its coordinates.
+    /// Every mouse press (the second of a double click included) and release in the client area,
+    /// with the position in its coordinates. Only the left button selects an element.
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -124,4 +126,5 @@ private:
     QPersistentModelIndex m_nodeUp;
     QPoint m_pressPosition;
     bool m_pressed = false;
+    bool m_pressReported = false;
 };

@@ -423,6 +423,20 @@ void TestTStruktur::clickSignal()
     QTest::mouseRelease(client, Qt::LeftButton, {}, fixture.pointOf({ 0 }));
     QCOMPARE(clicks.count(), 1);
     QCOMPARE(fixture.tree.selectedText(), QStringLiteral("C"));
+    // Other buttons are reported but neither select nor click.
+    for (const Qt::MouseButton button : { Qt::RightButton, Qt::MiddleButton })
+        QTest::mouseClick(client, button, {}, fixture.pointOf({ 0 }));
+    QCOMPARE(presses.count(), 4);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(fixture.tree.selectedText(), QStringLiteral("C"));
+    // Both presses of a double click (press, release, double click, release) are reported;
+    // the second one is no further click.
+    QTest::mouseClick(client, Qt::LeftButton, {}, fixture.pointOf({ 1 }));
+    QTest::mouseDClick(client, Qt::LeftButton, {}, fixture.pointOf({ 1 }));
+    QTest::mouseRelease(client, Qt::LeftButton, {}, fixture.pointOf({ 1 }));
+    QCOMPARE(presses.count(), 6);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(fixture.tree.selectedText(), QStringLiteral("B"));
 }
 
 void TestTStruktur::inPlaceEditMarksModifiedAndCleans()
