@@ -206,14 +206,9 @@ void Tmainform::ClearToNew(bool Efocus)
 
 void Tmainform::skrivKnapClick()
 {
-    if (!m_editor)
-        return;
-    if (m_editor->isVisible()) {
-        m_editor->hide();
-        return;
-    }
-    m_editor->show();
-    m_editor->raise();
+    // The button lives on the structure page, which shows and hides the editor.
+    if (structurePage)
+        structurePage->skrivKnapClick();
 }
 
 QString Tmainform::currentDocumentPath() const
