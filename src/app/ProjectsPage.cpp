@@ -333,9 +333,17 @@ void ProjectsPage::createConnections()
 }
 
 // Moving through the list with the keys (the arrows and pages, or typing an entry's first
-// letters) is a click on the entry reached, as with the mouse.
+// letters) is a click on the entry reached, as with the mouse. The list always has one entry
+// selected once one is chosen: Ctrl neither deselects it nor moves without selecting.
 bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool listEvent = watched == strukturboks || watched == strukturboks->viewport();
+    const bool pressOrRelease = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+        || event->type() == QEvent::KeyPress;
+    if (listEvent && pressOrRelease) {
+        auto* input = static_cast<QInputEvent*>(event);
+        input->setModifiers(input->modifiers() & ~Qt::ControlModifier);
+    }
     if (watched == strukturboks->viewport() && event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         strukturboksDblClick();

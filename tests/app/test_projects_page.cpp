@@ -331,6 +331,14 @@ private Q_SLOTS:
         QTest::keyClick(program.list(), Qt::Key_G);
         QCOMPARE(program.list()->currentItem()->text(), "Gamma.txt");
         QCOMPARE(program.field("Edit3"), work("keys/Gamma") + sep + "tekstfiler" + sep);
+
+        // Ctrl neither moves without selecting nor takes the selection away.
+        QTest::keyClick(program.list(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(program.list()->selectedItems().value(0)->text(), "Beta.txt");
+        QCOMPARE(program.field("Edit1"), work("keys/Beta") + sep + "struktur.txt");
+        const QPoint beta = program.list()->visualItemRect(program.list()->item(1)).center();
+        QTest::mouseClick(program.list()->viewport(), Qt::LeftButton, Qt::ControlModifier, beta);
+        QCOMPARE(program.list()->selectedItems().size(), 1);
     }
     void brokenRegistryFileShowsWhatItCan()
     {
