@@ -6,6 +6,7 @@
 #include "ElementOrder.h"
 #include "StructureFile.h"
 #include "StructureStorage.h"
+#include "TreeLines.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
@@ -70,6 +71,13 @@ TStruktur::TStruktur(QWidget* parent)
 }
 
 TStruktur::~TStruktur() = default;
+
+// Lines, expand boxes and root lines as the platform's tree draws them; the look's own branch
+// indicators would show arrows without lines.
+void TStruktur::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    drawBranchLines(*painter, *this, rect, index);
+}
 
 void TStruktur::applyViewSettings()
 {

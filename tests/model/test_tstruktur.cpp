@@ -3,6 +3,7 @@
 #include "model/ElementIcons.h"
 #include "model/ElementModel.h"
 #include "model/TStruktur.h"
+#include "model/TreeLines.h"
 #include "platform/Error.h"
 
 #include <QApplication>
@@ -100,6 +101,7 @@ private Q_SLOTS:
     void clickSignal();
     void inPlaceEditMarksModifiedAndCleans();
     void viewSettings();
+    void linesJoinElementsToParentsAndSiblings();
     void deepStructureExpandsWithoutCrash();
 
 private:
@@ -455,6 +457,43 @@ void TestTStruktur::inPlaceEditMarksModifiedAndCleans()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(fixture.text(), QStringLiteral("A | Nyt navn"));
     QVERIFY(fixture.tree.Modified());
+}
+
+void TestTStruktur::linesJoinElementsToParentsAndSiblings()
+{
+    // Rows 16 high, 19 wide columns: the first top-level element joins nothing above it; a last
+    // child ends at its middle; an ancestor with a following sibling passes its line through.
+    const QRect topLevel(0, 0, 19, 16);
+    BranchPlace first;
+    first.joinsAbove = false;
+    first.hasNextSibling = true;
+    first.hasChildren = true;
+    first.expanded = true;
+    const BranchLines firstLines = branchLines(first, topLevel, 19);
+    QCOMPARE(firstLines.lines, (QList<QLine>{ QLine(9, 8, 9, 15), QLine(9, 8, 18, 8) }));
+    QCOMPARE(firstLines.box, QRect(5, 4, 9, 9));
+    QVERIFY(firstLines.expanded);
+
+    BranchPlace lastChild;
+    lastChild.level = 2;
+    lastChild.ancestorContinues = { true, false };
+    const BranchLines childLines = branchLines(lastChild, QRect(0, 32, 57, 16), 19);
+    QCOMPARE(childLines.lines, (QList<QLine>{ QLine(47, 32, 47, 40), QLine(47, 40, 56, 40), QLine(9, 32, 9, 47) }));
+    QVERIFY(childLines.box.isNull());
+
+    // The view draws them: the top-level line passes the last child of the first element.
+    Fixture fixture(folder());
+    fixture.load(QStringLiteral("A\n\tA1\n\tA2\nB"));
+    fixture.show();
+    const QImage picture = fixture.tree.viewport()->grab().toImage();
+    const QRect a2 = fixture.tree.visualRect(fixture.index({ 0, 1 }));
+    const int topColumn = a2.left() - 2 * fixture.tree.indentation() + fixture.tree.indentation() / 2;
+    const QColor base = fixture.tree.palette().color(QPalette::Base);
+    const auto drawn = [&](int x, int y) { return picture.pixelColor(x, y) != base || picture.pixelColor(x, y + 1) != base; };
+    QVERIFY(drawn(topColumn, a2.top() + 1));
+    QVERIFY(drawn(topColumn, a2.bottom() - 2));
+    const QRect b = fixture.tree.visualRect(fixture.index({ 1 }));
+    QVERIFY(!drawn(topColumn, b.bottom() - 2));
 }
 
 void TestTStruktur::viewSettings()
