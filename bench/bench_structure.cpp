@@ -125,7 +125,7 @@ void measure(const QTemporaryDir& dir, int count, Shape shape)
     });
     resetPeak();
     const ElementOrder order;
-    const double sort = seconds([&] { model.sort(order); });
+    const double sort = seconds([&] { model.sortElements(order); });
     const double sortPeak = peakMegabytes();
     const double peak = std::max({ loadPeak, savePeak, sortPeak });
     std::printf("  (resident after load %.1f MB; peaks: load %.1f, save %.1f, sort %.1f MB; encoding alone %.3f s)\n",

@@ -83,7 +83,7 @@ void ElementModel::setData(Element* element, bool hasData, const QString& data, 
     Q_EMIT dataChanged(index, index, { Qt::DecorationRole, IconRole, DataStringRole });
 }
 
-void ElementModel::sort(const ElementOrder& order)
+void ElementModel::sortElements(const ElementOrder& order)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Persistent indexes carry their element, whose new row is known after the sort.

@@ -42,7 +42,7 @@ public:
     void setText(Element* element, const QString& text);
     /// Sets the element data string and icon; `hasData` false leaves the element without data.
     void setData(Element* element, bool hasData, const QString& data, int icon);
-    void sort(const ElementOrder& order);
+    void sortElements(const ElementOrder& order);
     void clear();
     /// Replaces the whole tree by what `fill` builds into the emptied tree; views are reset once,
     /// also when `fill` throws (the exception goes on to the caller, the partial tree stays).

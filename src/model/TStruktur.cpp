@@ -314,7 +314,7 @@ void TStruktur::FullCollapse()
 
 void TStruktur::AlphaSort()
 {
-    m_model->sort(ElementOrder());
+    m_model->sortElements(ElementOrder());
 }
 
 void TStruktur::Clear()
