@@ -119,12 +119,6 @@ QStringList dataLines(const ElementTree& tree)
 
 namespace {
 
-bool looksLikeByteOrderMark(QStringView firstLine)
-{
-    return firstLine.startsWith(u"\u00EF\u00BB\u00BF") || firstLine.startsWith(u"\u00FF\u00FE")
-        || firstLine.startsWith(u"\u00FE\u00FF");
-}
-
 template <typename Lines>
 QByteArray encodeUtf8WithMark(const Lines& lines, qsizetype length)
 {
@@ -154,7 +148,7 @@ QByteArray encode(const Lines& lines)
     lines([&](int tabs, QStringView text) {
         const qsizetype lineLength = tabs + text.size() + 2;
         length += lineLength;
-        if (first && tabs == 0 && looksLikeByteOrderMark(text))
+        if (first && tabs == 0 && textfile::looksLikeByteOrderMark(text))
             fits = false;
         first = false;
         if (!fits)

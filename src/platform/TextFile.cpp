@@ -63,23 +63,15 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
-namespace {
-
-// Windows-1252 bytes that a reader would take for a byte-order mark ("ï»¿", "ÿþ", "þÿ").
-bool startsLikeByteOrderMark(const QStringList& lines)
+bool looksLikeByteOrderMark(QStringView firstLine)
 {
-    if (lines.isEmpty())
-        return false;
-    const QString& first = lines.first();
-    return first.startsWith(u"\u00EF\u00BB\u00BF") || first.startsWith(u"\u00FF\u00FE")
-        || first.startsWith(u"\u00FE\u00FF");
+    return firstLine.startsWith(u"\u00EF\u00BB\u00BF") || firstLine.startsWith(u"\u00FF\u00FE")
+        || firstLine.startsWith(u"\u00FE\u00FF");
 }
-
-} // namespace
 
 QByteArray encode(const QStringList& lines)
 {
-    bool fits = !startsLikeByteOrderMark(lines);
+    bool fits = lines.isEmpty() || !looksLikeByteOrderMark(lines.first());
     qsizetype length = 0;
     for (const QString& line : lines) {
         length += line.size() + 2;

@@ -22,6 +22,10 @@ QStringList splitLines(QStringView text);
 /// line whose Windows-1252 bytes would read back as a byte-order mark is written as UTF-8 too.
 QByteArray encode(const QStringList& lines);
 
+/// True when a first line's Windows-1252 bytes would read back as a byte-order mark ("ï»¿",
+/// "ÿþ", "þÿ"): such a text must be written as UTF-8 with its mark.
+bool looksLikeByteOrderMark(QStringView firstLine);
+
 /// Reads and splits a file. Throws "Cannot open file" when it is missing or unreadable.
 QStringList readLines(const QString& path);
 
