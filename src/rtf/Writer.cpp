@@ -145,17 +145,6 @@ int Writer::colorIndex(const QColor& color)
     return index;
 }
 
-void Writer::collectFormat(const QTextCharFormat& format)
-{
-    const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        fontIndex(families.first());
-    if (format.foreground().style() != Qt::NoBrush)
-        colorIndex(format.foreground().color());
-    if (format.background().style() != Qt::NoBrush)
-        colorIndex(format.background().color());
-}
-
 void Writer::collectTables()
 {
     const QFont defaultFont = m_document.defaultFont();
@@ -163,23 +152,13 @@ void Writer::collectTables()
     if (defaultFont.pointSizeF() > 0)
         m_defaultHalfPoints = int(std::lround(defaultFont.pointSizeF() * 2));
     fontIndex(m_defaultFamily);
-    // Fonts and colours enter the tables in the order of first use; a format seen before adds nothing.
-    std::vector<bool> seen;
-    const auto collect = [&](int index, const auto& format) {
-        if (index >= 0) {
-            if (size_t(index) >= seen.size())
-                seen.resize(size_t(index) + 1);
-            if (seen[size_t(index)])
-                return;
-            seen[size_t(index)] = true;
-        }
-        collectFormat(format());
-    };
+    // Fonts and colours enter the tables in the order of first use: working out each format
+    // once here also fills the tables, and the body then finds every format worked out.
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        collect(block.charFormatIndex(), [&] { return block.charFormat(); });
+        formatInfo(block.charFormatIndex(), [&] { return block.charFormat(); });
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            collect(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
+            formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         }
         if (const QTextList* list = block.textList()) {
             const auto style = list->format().style();
@@ -462,23 +441,24 @@ Writer::CharState Writer::stateFor(const QTextCharFormat& format)
     return state;
 }
 
-const Writer::FormatInfo& Writer::formatInfo(int index, const QTextCharFormat& format)
+template <typename MakeFormat>
+const Writer::FormatInfo& Writer::formatInfo(int index, const MakeFormat& makeFormat)
 {
+    const auto workOut = [this](FormatInfo& info, const QTextCharFormat& format) {
+        info.state = stateFor(format);
+        info.href = format.isAnchor() ? format.anchorHref() : QString();
+        info.image = format.isImageFormat();
+        info.known = true;
+    };
     if (index < 0) {
-        m_unindexed = FormatInfo { stateFor(format), format.isAnchor() ? format.anchorHref() : QString(),
-            format.isImageFormat(), true };
+        workOut(m_unindexed, makeFormat());
         return m_unindexed;
     }
     if (size_t(index) >= m_formats.size())
         m_formats.resize(size_t(index) + 1);
     FormatInfo& info = m_formats[size_t(index)];
-    if (!info.known) {
-        info.state = stateFor(format);
-        if (format.isAnchor())
-            info.href = format.anchorHref();
-        info.image = format.isImageFormat();
-        info.known = true;
-    }
+    if (!info.known)
+        workOut(info, makeFormat());
     return info;
 }
 
@@ -635,10 +615,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* termi
     const int blockStart = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int index = fragment.charFormatIndex();
-        const FormatInfo& info = index >= 0 && size_t(index) < m_formats.size() && m_formats[size_t(index)].known
-            ? m_formats[size_t(index)]
-            : formatInfo(index, fragment.charFormat());
+        const FormatInfo& info = formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         switchLink(info.href);
         writeCharState(info.state);
         const QStringView text = QStringView(blockText).mid(fragment.position() - blockStart, fragment.length());
@@ -654,7 +631,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* termi
     }
     switchLink(QString());
     if (block.length() <= 1)
-        writeCharState(formatInfo(block.charFormatIndex(), block.charFormat()).state);
+        writeCharState(formatInfo(block.charFormatIndex(), [&] { return block.charFormat(); }).state);
     word(terminator);
     m_out += "\r\n";
     m_needDelimiter = false;

@@ -53,8 +53,9 @@ private:
     };
 
     void collectTables();
-    const FormatInfo& formatInfo(int index, const QTextCharFormat& format);
-    void collectFormat(const QTextCharFormat& format);
+    /// The format of `index`, worked out on first sight from `makeFormat()` (which is called only
+    /// then); a format without an index is worked out every time.
+    template <typename MakeFormat> const FormatInfo& formatInfo(int index, const MakeFormat& makeFormat);
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color);
     void writeHeader();
