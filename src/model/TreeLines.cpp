@@ -45,10 +45,8 @@ BranchPlace placeOf(const QTreeView& view, const QModelIndex& index)
     place.hasNextSibling = index.row() + 1 < model.rowCount(index.parent());
     place.hasChildren = model.hasChildren(index);
     place.expanded = view.isExpanded(index);
-    for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent()) {
+    for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent())
         place.ancestorContinues.prepend(ancestor.row() + 1 < model.rowCount(ancestor.parent()));
-        ++place.level;
-    }
     return place;
 }
 

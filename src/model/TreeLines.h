@@ -22,13 +22,11 @@ struct BranchLines {
 
 /// Where a row sits in the tree, as its branch area needs it.
 struct BranchPlace {
-    /// 0 for a top-level element.
-    int level = 0;
     /// False only for the first top-level element: nothing above it to join.
     bool joinsAbove = true;
     bool hasNextSibling = false;
-    /// For each ancestor from the top level down: whether a sibling follows it, so that its line
-    /// passes this row.
+    /// For each ancestor from the top level down (as many as the element's level): whether a
+    /// sibling follows it, so that its line passes this row.
     QList<bool> ancestorContinues;
     bool hasChildren = false;
     bool expanded = false;

@@ -475,7 +475,6 @@ void TestTStruktur::linesJoinElementsToParentsAndSiblings()
     QVERIFY(firstLines.expanded);
 
     BranchPlace lastChild;
-    lastChild.level = 2;
     lastChild.ancestorContinues = { true, false };
     const BranchLines childLines = branchLines(lastChild, QRect(0, 32, 57, 16), 19);
     QCOMPARE(childLines.lines, (QList<QLine>{ QLine(47, 32, 47, 40), QLine(47, 40, 56, 40), QLine(9, 32, 9, 47) }));
