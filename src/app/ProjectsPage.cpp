@@ -451,7 +451,7 @@ void ProjectsPage::opretKnapClick()
 {
     m_mainform.ClearToNew(false);
     const QString name = navnEdit->text();
-    const QString folderText = strukturmappeEdit->text();
+    const QString folderText = withoutLineBreaks(strukturmappeEdit->text());
     if (name.isEmpty()) {
         Dialogs::inform(this, QStringLiteral("Der mangler et strukturnavn!"));
         return;
@@ -539,7 +539,7 @@ void ProjectsPage::SpeedButton2Click()
     if (!mappeForm)
         return;
     if (mappeForm->exec() == QDialog::Accepted)
-        strukturmappeEdit->setText(mappeForm->dirMemo->toPlainText());
+        strukturmappeEdit->setText(withoutLineBreaks(mappeForm->dirMemo->toPlainText()));
 }
 
 void ProjectsPage::ToolButton20Click() { shellExecute(ShellVerb::Open, Edit3->text()); }

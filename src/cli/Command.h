@@ -14,4 +14,13 @@ struct CommandRegistration {
     CommandRegistration(const char* name, const char* usage, CommandFunction function);
 };
 
+/// Writes a text in pieces: a stream holds and encodes what it is given at once, which for a
+/// text of a hundred megabytes would be several copies of it.
+inline void writeInPieces(QStringView text, QTextStream& out)
+{
+    constexpr qsizetype piece = 64 * 1024;
+    for (qsizetype start = 0; start < text.size(); start += piece)
+        out << text.mid(start, piece);
+}
+
 } // namespace struktur::cli

@@ -17,7 +17,10 @@ QByteArray readWholeFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error::cannotOpenFile(path, file.errorString());
-    return file.readAll();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error::cannotOpenFile(path, file.errorString());
+    return bytes;
 }
 
 template <typename Body>
@@ -40,11 +43,12 @@ int rtfToText(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return guarded(err, [&] {
         const QByteArray bytes = readWholeFile(arguments[0]);
         if (rtf::isRtf(bytes)) {
-            out << rtf::plainText(bytes);
+            writeInPieces(rtf::plainText(bytes), out);
         } else {
             QTextDocument document;
             rtf::loadDocument(bytes, document);
-            out << document.toPlainText() << '\n';
+            writeInPieces(document.toPlainText(), out);
+            out << '\n';
         }
         return 0;
     });
@@ -59,7 +63,7 @@ int rtfToHtml(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return guarded(err, [&] {
         QTextDocument document;
         rtf::loadDocument(readWholeFile(arguments[0]), document);
-        out << document.toHtml();
+        writeInPieces(document.toHtml(), out);
         return 0;
     });
 }

@@ -4,7 +4,6 @@
 
 #include "model/ElementTree.h"
 #include "model/StructureFile.h"
-#include "model/StructureOutline.h"
 #include "model/StructureStorage.h"
 #include "platform/Error.h"
 
@@ -38,6 +37,19 @@ bool load(ElementTree& tree, const QString& structurePath, const QString& dataPa
     return false;
 }
 
+/// The tree as `outline` gives it, written element by element without a copy of the whole.
+void writeOutline(const ElementTree& tree, QTextStream& out)
+{
+    structurefile::forEachElement(tree, [&out](Element* element, int level) {
+        out << QString(2 * level, u' ');
+        writeInPieces(element->text, out);
+        out << "  [";
+        if (element->hasData)
+            writeInPieces(element->data, out);
+        out << "]\n";
+    });
+}
+
 int show(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     if (arguments.size() < 1 || arguments.size() > 2) {
@@ -47,8 +59,7 @@ int show(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ElementTree tree;
     const bool loaded = load(tree, arguments[0], arguments.value(1), err);
     // What was read before an error is shown too: it tells where the file went wrong.
-    for (const QString& line : outline(tree))
-        out << line << '\n';
+    writeOutline(tree, out);
     return loaded ? 0 : 1;
 }
 

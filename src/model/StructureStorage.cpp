@@ -39,6 +39,8 @@ bool saveStructure(const ElementTree& tree, const QString& structurePath, const 
 {
     if (structurePath.isEmpty() || (dataOn && dataPath.isEmpty()))
         return false;
+    // Both new files are written and on disk before either replaces its target, so that only
+    // the two renames stand between an old pair and a new one.
     std::optional<PendingFile> data;
     if (dataOn) {
         data.emplace(dataPath);
@@ -47,8 +49,9 @@ bool saveStructure(const ElementTree& tree, const QString& structurePath, const 
     PendingFile structure(structurePath);
     structure.write(structurefile::structureBytes(tree));
     if (data)
-        data->commit();
-    structure.commit();
+        commitTogether(*data, structure);
+    else
+        structure.commit();
     return true;
 }
 

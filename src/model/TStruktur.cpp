@@ -162,7 +162,13 @@ void TStruktur::afterChange(bool sorter, bool gem)
         return;
     }
     if (gem) {
-        GemStruktur();
+        // A change whose save failed is still only in the tree: it must be saved later.
+        try {
+            GemStruktur();
+        } catch (...) {
+            m_modified = true;
+            throw;
+        }
         return;
     }
     m_modified = true;

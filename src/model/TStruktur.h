@@ -33,7 +33,8 @@ public:
     bool HentStruktur();
     /// Adds an element at the selected element (or the first element) by Flytmode; into an empty
     /// tree as its only element. An empty text adds nothing. Then sorts (`sorter`, no save),
-    /// else saves (`gem`), else marks the tree modified. The selection does not move.
+    /// else saves (`gem`), else marks the tree modified; a save that throws marks the tree
+    /// modified too, so the change is not forgotten. The selection does not move.
     void NyNode(const QString& Tekst, const QString& Data, int Index, bool sorter, bool gem);
     /// Gives the selected element a new text, data and icon, then as NyNode after the change.
     /// Does nothing with an empty text or without a selection.

@@ -3,6 +3,10 @@
 
 #include <QDir>
 
+#include <clocale>
+#include <cstring>
+#include <locale.h>
+
 namespace struktur {
 namespace {
 
@@ -54,6 +58,14 @@ Error Error::notAFloat(const QString& text)
 Error Error::invalidLevel(int level, const QString& text)
 {
     return Error(QStringLiteral("Invalid level (%1) for item \"%2\"").arg(level).arg(text));
+}
+
+QString systemErrorText(int errorNumber)
+{
+    static const locale_t english = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    if (english == locale_t(nullptr))
+        return QString::fromLocal8Bit(std::strerror(errorNumber));
+    return QString::fromLocal8Bit(strerror_l(errorNumber, english));
 }
 
 } // namespace struktur

@@ -35,4 +35,8 @@ private:
     QByteArray m_utf8;
 };
 
+/// The system's own English text for an `errno` value ("No space left on device"), whatever
+/// the user's locale: it completes the English platform messages above.
+QString systemErrorText(int errorNumber);
+
 } // namespace struktur

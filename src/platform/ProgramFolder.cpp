@@ -35,4 +35,10 @@ QString pathSeparator()
     return QString(QDir::separator());
 }
 
+QString withoutLineBreaks(QString text)
+{
+    text.removeIf([](QChar ch) { return ch == u'\r' || ch == u'\n' || ch == u'\0'; });
+    return text;
+}
+
 } // namespace struktur

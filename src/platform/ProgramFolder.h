@@ -15,4 +15,8 @@ QString programFolder();
 /// The separator every path of the program is formed with ("\" on Windows, "/" elsewhere).
 QString pathSeparator();
 
+/// `text` without its CR, LF and NUL characters (removed, not replaced): a path typed or
+/// composed in a field never carries a line break into a folder or file name.
+QString withoutLineBreaks(QString text);
+
 } // namespace struktur

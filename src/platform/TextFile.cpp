@@ -100,10 +100,28 @@ QStringList readLines(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error::cannotOpenFile(path, file.errorString());
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error::cannotOpenFile(path, file.errorString());
-    return splitLines(decode(bytes));
+    // The bytes go before the text is cut, and the last line keeps the text's own buffer, so
+    // that a file of one long line is held once, not twice.
+    QString text = decode(bytes);
+    bytes = QByteArray();
+    if (text.isEmpty())
+        return {};
+    qsizetype end = text.size();
+    if (text.endsWith(u"\r\n"))
+        end -= 2;
+    else if (text.endsWith(u'\r') || text.endsWith(u'\n'))
+        end -= 1;
+    qsizetype lastStart = end;
+    while (lastStart > 0 && text[lastStart - 1] != u'\r' && text[lastStart - 1] != u'\n')
+        --lastStart;
+    QStringList lines = splitLines(QStringView(text).first(lastStart));
+    text.truncate(end);
+    text.remove(0, lastStart);
+    lines.append(std::move(text));
+    return lines;
 }
 
 void writeLines(const QString& path, const QStringList& lines)

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -670,6 +671,24 @@ private Q_SLOTS:
         });
         program.click("SpeedButton2");
         QCOMPARE(program.field("strukturmappeEdit"), base + sep + "Ny");
+
+        // A line break typed into the path box never reaches the path.
+        QTimer::singleShot(0, [&] {
+            mappeForm->dirMemo->setFocus();
+            mappeForm->dirMemo->moveCursor(QTextCursor::End);
+            QTest::keyClick(mappeForm->dirMemo, Qt::Key_Return);
+            QTest::keyClicks(mappeForm->dirMemo, QStringLiteral("To"));
+            QTest::mouseClick(mappeForm->Button1, Qt::LeftButton);
+        });
+        program.click("SpeedButton2");
+        QCOMPARE(program.field("strukturmappeEdit"), base + "To");
+        program.type("navnEdit", QStringLiteral("Linjeskift"));
+        program.control<QLineEdit>("strukturmappeEdit")->setText(base + sep + "Ny\nTre\r");
+        program.click("opretKnap");
+        QVERIFY(QFileInfo(base + sep + "NyTre" + sep + "tekstfiler").isDir());
+        QCOMPARE(readBytes(program.programdir + sep + "Linjeskift.txt"),
+            registryBytes({ base + sep + "NyTre" + sep + "struktur.txt", base + sep + "NyTre" + sep + "data.txt",
+                base + sep + "NyTre" + sep + "tekstfiler" + sep }));
     }
 
     void toolButtonsHandPathsToTheDesktop()

@@ -2,6 +2,7 @@
 // The structure page's element commands acting on a real structure: insert, edit, delete,
 // automatic saving and sorting, save and reload, the action rules, and element documents.
 #include "StructurePageFixture.h"
+#include "support/SmallDisk.h"
 #include "support/GuiTestMain.h"
 
 #include <QAction>
@@ -62,6 +63,9 @@ private Q_SLOTS:
     void actionRulesFollowFieldsAndSelection();
     void clickLoadsTheElementAndItsDocument();
     void failedDocumentWriteKeepsTheFields();
+    void documentOnAFullDiskIsKept();
+    void failedAutoSaveLeavesTheTreeModified_data();
+    void failedAutoSaveLeavesTheTreeModified();
     void pastedLineBreaksCannotSplitTheFiles();
 
 private:
@@ -515,6 +519,69 @@ void TestElementEditing::failedDocumentWriteKeepsTheFields()
     QVERIFY(p.read(p.dataFile()).endsWith("0tabt\r\n"));
     QCOMPARE(p.tekstEdit()->text(), QStringLiteral("Uden mappe"));
     QCOMPARE(p.editorText(), QStringLiteral("Vigtig tekst"));
+}
+
+void TestElementEditing::documentOnAFullDiskIsKept()
+{
+    test::SmallDisk disk(256);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    auto& p = page();
+    p.tree->setInfomappe(disk.path() + QStringLiteral("/"));
+    const QString document = disk.filePath(QStringLiteral("afsnitB.rtf"));
+    QByteArray old = "{\\rtf1\\ansi ";
+    while (old.size() < 12 * 1024)
+        old += "Et langt afsnit om \\'e6bler.\\par ";
+    old += '}';
+    p.write(document, old);
+    QVERIFY(disk.fillLeaving(8 * 1024));
+    p.clickElement(QStringLiteral("Afsnit B"));
+    QVERIFY(p.editorText().startsWith(QStringLiteral("Et langt afsnit om æbler.")));
+    QTest::keyClicks(p.editor->infoTekst, QStringLiteral("Mere tekst. "));
+    const QString typed = p.editorText();
+    p.click("Button3");
+
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown.first().text,
+        QStringLiteral("Cannot create file \"%1\". No space left on device.").arg(document));
+    QCOMPARE(p.read(document), old);
+    QCOMPARE(p.editorText(), typed);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+        (QStringList{ QStringLiteral("afsnitB.rtf"), QStringLiteral("filler") }));
+}
+
+void TestElementEditing::failedAutoSaveLeavesTheTreeModified_data()
+{
+    QTest::addColumn<bool>("edit"); // false: insert
+    QTest::newRow("insert") << false;
+    QTest::newRow("edit") << true;
+}
+
+void TestElementEditing::failedAutoSaveLeavesTheTreeModified()
+{
+    QFETCH(bool, edit);
+    auto& p = page();
+    // The structure's folder has gone: no file can be made there.
+    const QString gone = p.folder + QStringLiteral("flyttet/");
+    p.tree->setStrukturfile(gone + QStringLiteral("struktur.txt"));
+    p.tree->setDatafile(gone + QStringLiteral("data.txt"));
+    p.clickElement(QStringLiteral("Afsnit B"));
+    p.type(p.tekstEdit(), QStringLiteral("Ændret"));
+    if (!edit)
+        p.type(p.dataEdit(), QStringLiteral("nyt"));
+    p.click(edit ? "Button3" : "Button5");
+
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown.first().text,
+        QStringLiteral("Cannot create file \"%1data.txt\". No such file or directory.").arg(gone));
+    QVERIFY(p.tree->Modified());
+    QVERIFY(p.enabled("Agem"));
+
+    // Once the fault is gone, "Gem" saves the change.
+    QVERIFY(QDir().mkpath(gone));
+    p.click("SpeedButton1");
+    QVERIFY(!p.tree->Modified());
+    QVERIFY(p.read(gone + QStringLiteral("struktur.txt")).contains("\t\t\xC6ndret\r\n"));
 }
 
 void TestElementEditing::pastedLineBreaksCannotSplitTheFiles()

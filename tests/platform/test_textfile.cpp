@@ -49,6 +49,10 @@ void TestTextFile::readingRules_data()
     QTest::newRow("utf16le second mark is text") << QByteArray("\xFF\xFE\xFF\xFEx\0", 6) << QStringList{u"\uFEFFx"_qs};
     QTest::newRow("utf16be second mark is text") << QByteArray("\xFE\xFF\xFE\xFF\0x", 6) << QStringList{u"\uFEFFx"_qs};
     QTest::newRow("blank lines kept") << QByteArray("\r\n\r\nx") << QStringList{"", "", "x"};
+    QTest::newRow("one break alone") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("one line with lf") << QByteArray("abc\n") << QStringList{"abc"};
+    QTest::newRow("cr then crlf") << QByteArray("a\r\r\n") << QStringList{"a", ""};
+    QTest::newRow("lf cr at the end") << QByteArray("a\n\r") << QStringList{"a", ""};
 }
 
 void TestTextFile::readingRules()
@@ -56,6 +60,14 @@ void TestTextFile::readingRules()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     QCOMPARE(textfile::splitLines(textfile::decode(bytes)), lines);
+    // Reading a file cuts its last line apart from the others: the same lines come out.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"linjer.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QCOMPARE(textfile::readLines(path), lines);
 }
 
 void TestTextFile::writingRules_data()

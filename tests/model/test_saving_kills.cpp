@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command-line tool killed at random moments of a save: every file is whole afterwards,
+// old or new, and nothing temporary is left beside it.
+#include "CliProcess.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <signal.h>
+
+using namespace struktur::test;
+
+namespace {
+
+/// True while the process `pid` holds a file of `folder` that has no name yet: the new file
+/// of a save, being written.
+bool isWritingInto(qint64 pid, const QString& folder)
+{
+    const QString fds = u"/proc/%1/fd"_qs.arg(pid);
+    const QString prefix = folder + u"/#"_qs;
+    for (const QFileInfo& fd : QDir(fds).entryInfoList(QDir::Files | QDir::System)) {
+        if (fd.symLinkTarget().startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+/// Starts the tool, waits until it writes its first new file into `folder`, then kills it
+/// after `delay` milliseconds (when it is still running). With a negative delay it is not
+/// killed and the time from its first new file to its last one's replacing the target is
+/// returned, in milliseconds: the write phase.
+qint64 runAndKill(const QStringList& arguments, const QString& folder, int delay)
+{
+    QProcess process;
+    prepareCli(process, arguments);
+    process.start();
+    if (!process.waitForStarted())
+        return -1;
+    const qint64 pid = process.processId();
+    while (process.state() == QProcess::Running && !isWritingInto(pid, folder))
+        QThread::usleep(200);
+    QElapsedTimer writing;
+    writing.start();
+    qint64 written = -1;
+    if (delay >= 0) {
+        QThread::msleep(delay);
+        if (process.state() == QProcess::Running)
+            ::kill(pid_t(pid), SIGKILL);
+    } else {
+        while (process.state() == QProcess::Running && isWritingInto(pid, folder))
+            QThread::usleep(200);
+        written = writing.elapsed();
+    }
+    process.waitForFinished(60000);
+    return delay >= 0 ? writing.elapsed() : written;
+}
+
+/// How often to kill each save: a few dozen by default, so that the test stays short;
+/// STRUKTUR_KILLS asks for more.
+int killCount(int fallback)
+{
+    const int asked = qEnvironmentVariableIntValue("STRUKTUR_KILLS");
+    return asked > 0 ? asked : fallback;
+}
+
+/// A moment in the write phase of `duration` milliseconds, or just after it.
+int killPoint(qint64 duration) { return int(duration * 1.1 * QRandomGenerator::global()->generateDouble()); }
+
+QByteArray documentOfMegabytes(int megabytes)
+{
+    QByteArray bytes
+        = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}\n";
+    const QByteArray paragraph
+        = "\\pard\\f0\\fs20 Et afsnit med \\b fed\\b0 , \\cf1 r\\'f8d\\cf0  og \\f1 anden\\f0  skrift "
+          "om \\'e6bler og p\\'e6rer.\\par\n";
+    while (bytes.size() < megabytes * 1024 * 1024)
+        bytes += paragraph;
+    return bytes + '}';
+}
+
+} // namespace
+
+class TestSavingKills : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void killedResaveLeavesAWholePair();
+    void killedRtfresaveLeavesAWholeDocument();
+};
+
+void TestSavingKills::killedResaveLeavesAWholePair()
+{
+    constexpr int elements = 300000;
+    const int kills = killCount(40);
+    QTemporaryDir dir;
+    const QString structure = dir.filePath(u"struktur.txt"_qs);
+    const QString data = dir.filePath(u"data.txt"_qs);
+    const QByteArray oldStructure = structureWithLf(elements);
+    const QByteArray oldData = dataWithLf(elements);
+    const QByteArray newStructure = withCrLf(oldStructure);
+    const QByteArray newData = withCrLf(oldData);
+    const QStringList arguments { u"resave"_qs, structure, data };
+    QVERIFY(putBytes(structure, oldStructure));
+    QVERIFY(putBytes(data, oldData));
+    const qint64 duration = runAndKill(arguments, dir.path(), -1);
+    QVERIFY(duration >= 0);
+    QCOMPARE(fileBytes(structure), newStructure);
+
+    int oldPairs = 0;
+    int newPairs = 0;
+    int mixedPairs = 0;
+    for (int kill = 0; kill < kills; ++kill) {
+        QVERIFY(putBytes(structure, oldStructure));
+        QVERIFY(putBytes(data, oldData));
+        runAndKill(arguments, dir.path(), killPoint(duration));
+        const QByteArray structureNow = fileBytes(structure);
+        const QByteArray dataNow = fileBytes(data);
+        QVERIFY2(structureNow == oldStructure || structureNow == newStructure,
+            qPrintable(u"kill %1: a structure file of %2 bytes"_qs.arg(kill).arg(structureNow.size())));
+        QVERIFY2(dataNow == oldData || dataNow == newData,
+            qPrintable(u"kill %1: a data file of %2 bytes"_qs.arg(kill).arg(dataNow.size())));
+        QCOMPARE(folderEntries(dir.path()).join(u", "_qs), u"data.txt, struktur.txt"_qs);
+        const bool newStructureFile = structureNow == newStructure;
+        const bool newDataFile = dataNow == newData;
+        if (newStructureFile != newDataFile)
+            ++mixedPairs;
+        else if (newStructureFile)
+            ++newPairs;
+        else
+            ++oldPairs;
+    }
+    qInfo("%d kills in a write phase of %lld ms: %d old pairs, %d new pairs, %d mixed pairs", kills, duration, oldPairs,
+        newPairs, mixedPairs);
+    QCOMPARE(mixedPairs, 0);
+}
+
+void TestSavingKills::killedRtfresaveLeavesAWholeDocument()
+{
+    const int kills = killCount(5);
+    QTemporaryDir dir;
+    const QString source = dir.filePath(u"kilde.rtf"_qs);
+    const QString document = dir.filePath(u"dokument.rtf"_qs);
+    const QByteArray old = documentOfMegabytes(10);
+    QVERIFY(putBytes(source, old));
+    QVERIFY(putBytes(document, old));
+    const QStringList arguments { u"rtfresave"_qs, source, document };
+    const qint64 duration = runAndKill(arguments, dir.path(), -1);
+    QVERIFY(duration >= 0);
+    const QByteArray written = fileBytes(document);
+    QVERIFY(written != old);
+
+    int kept = 0;
+    int replaced = 0;
+    for (int kill = 0; kill < kills; ++kill) {
+        QVERIFY(putBytes(document, old));
+        runAndKill(arguments, dir.path(), killPoint(duration));
+        const QByteArray now = fileBytes(document);
+        QVERIFY2(
+            now == old || now == written, qPrintable(u"kill %1: a document of %2 bytes"_qs.arg(kill).arg(now.size())));
+        (now == old ? kept : replaced) += 1;
+        QCOMPARE(folderEntries(dir.path()).join(u", "_qs), u"dokument.rtf, kilde.rtf"_qs);
+    }
+    qInfo("%d kills in a write phase of %lld ms: %d documents kept, %d replaced", kills, duration, kept, replaced);
+}
+
+QTEST_GUILESS_MAIN(TestSavingKills)
+#include "test_saving_kills.moc"
