@@ -63,6 +63,9 @@ PendingFile::PendingFile(const QString& path)
     m_target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
     struct stat existing = {};
     const bool replacing = ::stat(m_target.constData(), &existing) == 0;
+    // A file the user may not write is not replaced either, although its folder would allow it.
+    if (replacing && ::access(m_target.constData(), W_OK) != 0)
+        fail(errno);
     // Until the old file's permissions are copied, nobody else may read the new bytes.
     const mode_t mode = replacing ? 0600 : 0666;
     const QByteArray folder = folderOf(m_target);

@@ -157,6 +157,15 @@ void TestSavingFaults::aFolderTheUserCannotWriteIsRefused()
     QCOMPARE(fileBytes(data), oldData);
     QCOMPARE(fileBytes(document), oldDocument);
     QCOMPARE(folderEntries(folder), (QStringList { u"data.txt"_qs, u"dokument.rtf"_qs, u"struktur.txt"_qs }));
+
+    // A file the user may not write, in a folder he may, is refused as well.
+    QVERIFY(QFile::setPermissions(folder, QFile::permissions(folder) | QFile::WriteOther | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(document, QFile::ReadOwner | QFile::ReadOther));
+    const CliRun readOnlyFile = runCli({ u"rtfresave"_qs, document, document }, asUser);
+    QCOMPARE(readOnlyFile.exitCode, 1);
+    QCOMPARE(readOnlyFile.err, u"Cannot create file \"%1\". Permission denied\n"_qs.arg(document));
+    QCOMPARE(fileBytes(document), oldDocument);
+    QCOMPARE(folderEntries(folder), (QStringList { u"data.txt"_qs, u"dokument.rtf"_qs, u"struktur.txt"_qs }));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
