@@ -29,6 +29,13 @@ bool isWritingInto(qint64 pid, const QString& folder)
     return false;
 }
 
+/// True while the process runs; its state is only brought up to date by waiting on it.
+bool isRunning(QProcess& process)
+{
+    process.waitForFinished(0);
+    return process.state() == QProcess::Running;
+}
+
 /// Starts the tool, waits until it writes its first new file into `folder`, then kills it
 /// after `delay` milliseconds (when it is still running). With a negative delay it is not
 /// killed and the time from its first new file to its last one's replacing the target is
@@ -41,17 +48,17 @@ qint64 runAndKill(const QStringList& arguments, const QString& folder, int delay
     if (!process.waitForStarted())
         return -1;
     const qint64 pid = process.processId();
-    while (process.state() == QProcess::Running && !isWritingInto(pid, folder))
+    while (isRunning(process) && !isWritingInto(pid, folder))
         QThread::usleep(200);
     QElapsedTimer writing;
     writing.start();
     qint64 written = -1;
     if (delay >= 0) {
         QThread::msleep(delay);
-        if (process.state() == QProcess::Running)
+        if (isRunning(process))
             ::kill(pid_t(pid), SIGKILL);
     } else {
-        while (process.state() == QProcess::Running && isWritingInto(pid, folder))
+        while (isRunning(process) && isWritingInto(pid, folder))
             QThread::usleep(200);
         written = writing.elapsed();
     }
