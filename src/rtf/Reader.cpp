@@ -91,8 +91,6 @@ void Reader::run()
             groupClose(token);
             continue;
         }
-        if (m_overflowDepth > 0)
-            continue;
         const bool first = m_state.groupStart;
         m_state.groupStart = false;
         if (m_state.dest == Destination::UprChild) {
@@ -150,7 +148,7 @@ void Reader::run()
         }
     }
     // End of input, or the root group closed: what is open is closed.
-    m_overflowDepth = 0;
+    m_overflow.clear();
     while (!m_stack.empty()) {
         if (m_state.dest == Destination::Body && m_paragraphHasContent)
             endParagraph();
@@ -169,8 +167,10 @@ void Reader::run()
 void Reader::groupOpen(const Token& token)
 {
     m_fallbackToSkip = 0;
-    if (m_overflowDepth > 0 || qsizetype(m_stack.size()) >= kMaxDepth) {
-        ++m_overflowDepth;
+    if (!m_overflow.empty() || qsizetype(m_stack.size()) >= kMaxDepth) {
+        m_overflow.push_back({ m_state.dest, m_state.unicodeSkip });
+        m_state.groupStart = true;
+        m_state.starred = false;
         return;
     }
     m_stack.push_back(m_state);
@@ -185,8 +185,10 @@ void Reader::groupOpen(const Token& token)
 void Reader::groupClose(const Token& token)
 {
     m_fallbackToSkip = 0;
-    if (m_overflowDepth > 0) {
-        --m_overflowDepth;
+    if (!m_overflow.empty()) {
+        m_state.dest = m_overflow.back().dest;
+        m_state.unicodeSkip = m_overflow.back().unicodeSkip;
+        m_overflow.pop_back();
         return;
     }
     if (m_stack.empty()) {
@@ -459,6 +461,9 @@ bool Reader::wordStartsDestination(Keyword keyword)
     default:
         return false;
     }
+    // Too deep to be finished when it ends: a destination there is not read.
+    if (!m_overflow.empty())
+        dest = Destination::Skip;
     if (dest != Destination::Skip && dest != Destination::Info && dest != Destination::PageMargin
         && m_state.dest == Destination::Body)
         flushText();
@@ -591,7 +596,7 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
             unicode(token.param);
         break;
     case Keyword::field:
-        if (m_fields.size() < size_t(kMaxFieldNesting)) {
+        if (m_overflow.empty() && m_fields.size() < size_t(kMaxFieldNesting)) {
             m_fields.push_back({});
             m_state.ownsField = true;
         }
@@ -1335,6 +1340,9 @@ ListInfo Reader::listInfo(const ParaProps& para)
                 if (first >= 0) {
                     info.prefix = text.left(first);
                     info.suffix = text.mid(last + 1);
+                } else if (!text.trimmed().isEmpty()) {
+                    // A numbering whose text holds no number shows that text: a bullet.
+                    info.style = bulletStyle(text);
                 }
             }
         }

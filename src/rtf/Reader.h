@@ -121,7 +121,13 @@ private:
 
     State m_state;
     std::vector<State> m_stack;
-    int m_overflowDepth = 0;
+    /// Groups deeper than the state stack holds: only their destination and \uc are kept per
+    /// group, so their text is read with the formatting of the deepest full state.
+    struct OverflowGroup {
+        Destination dest;
+        uint8_t unicodeSkip;
+    };
+    std::vector<OverflowGroup> m_overflow;
     int m_fallbackToSkip = 0;
     bool m_done = false;
     int m_ansiCodePage = 1252;

@@ -566,8 +566,9 @@ void TestRtfReader::hostileInputIsBounded_data()
                                              << "z";
     QTest::newRow("field nesting") << "{\\rtf1 " + QByteArray(400, 'x').replace("x", "{\\field{\\fldrslt ")
             + "t" + QByteArray(800, '}') << "t";
-    QTest::newRow("text beyond the depth limit is dropped")
-        << "{\\rtf1 a" + QByteArray(5000, '{') + "deep" + QByteArray(5000, '}') + "b}" << "ab";
+    QTest::newRow("text beyond the depth limit is kept")
+        << "{\\rtf1 a" + QByteArray(5000, '{') + "deep{\\*\\x hidden}{\\pict\\pngblip 00}" + QByteArray(5000, '}') + "b}"
+        << "adeepb";
 }
 
 void TestRtfReader::hostileInputIsBounded()
