@@ -40,8 +40,7 @@ public:
         tree.setStrukturfile(folder + u"/struktur.txt"_qs);
         tree.setDatafile(folder + u"/data.txt"_qs);
         tree.setInfomappe(folder + u"/tekstfiler/"_qs);
-        QObject::connect(&tree, &TStruktur::mousePressed, &tree,
-            [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { tree.MusDown(x, y); });
+        QObject::connect(&tree, &TStruktur::mousePressed, &tree, [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { tree.MusDown(x, y); });
         QObject::connect(&tree, &TStruktur::mouseReleased, &tree,
             [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { tree.MusUp(x, y, somGrundnode); });
         tree.resize(300, 400);
@@ -124,15 +123,13 @@ void TestTStruktur::insertPlacement_data()
     QTest::addColumn<TNodeAttachMode>("mode");
     QTest::addColumn<QString>("tree");
 
-    QTest::newRow("empty tree ignores the mode") << "" << Path {} << naAddChild << "N";
-    QTest::newRow("no selection: at the first element") << "A\nB\nC" << Path {} << naAdd << "A | B | C | N";
-    QTest::newRow("no selection: child of the first")
-        << "A\n\tA1\nB\nC" << Path {} << naAddChild << "A | .A1 | .N | B | C";
-    QTest::newRow("at the selection") << "A\nB\nC" << Path { 2 } << naInsert << "A | B | N | C";
-    QTest::newRow("first child of the selection")
-        << "A\nB\n\tB1" << Path { 1 } << naAddChildFirst << "A | B | .N | .B1";
-    QTest::newRow("first among the selection's siblings")
-        << "A\nB\n\tB1\n\tB2" << Path { 1, 1 } << naAddFirst << "A | B | .N | .B1 | .B2";
+    QTest::newRow("empty tree ignores the mode") << "" << Path{} << naAddChild << "N";
+    QTest::newRow("no selection: at the first element") << "A\nB\nC" << Path{} << naAdd << "A | B | C | N";
+    QTest::newRow("no selection: child of the first") << "A\n\tA1\nB\nC" << Path{} << naAddChild << "A | .A1 | .N | B | C";
+    QTest::newRow("at the selection") << "A\nB\nC" << Path{ 2 } << naInsert << "A | B | N | C";
+    QTest::newRow("first child of the selection") << "A\nB\n\tB1" << Path{ 1 } << naAddChildFirst << "A | B | .N | .B1";
+    QTest::newRow("first among the selection's siblings") << "A\nB\n\tB1\n\tB2" << Path{ 1, 1 } << naAddFirst
+                                                         << "A | B | .N | .B1 | .B2";
 }
 
 void TestTStruktur::insertPlacement()
@@ -188,14 +185,11 @@ void TestTStruktur::changeIsSortedSavedOrMarked_data()
         const char* op = edit ? "edit" : "insert";
         const QString changed = edit ? u"b | a | c"_qs : u"b | d | c | a2"_qs;
         const QString sorted = edit ? u"a | b | c"_qs : u"a2 | b | c | d"_qs;
-        QTest::addRow("%s: sort wins over save", op)
-            << edit << true << true << true << false << true << false << sorted;
+        QTest::addRow("%s: sort wins over save", op) << edit << true << true << true << false << true << false << sorted;
         QTest::addRow("%s: save", op) << edit << false << true << true << true << false << true << changed;
-        QTest::addRow("%s: save without paths keeps set", op)
-            << edit << false << true << false << true << true << false << changed;
+        QTest::addRow("%s: save without paths keeps set", op) << edit << false << true << false << true << true << false << changed;
         // Nothing was written, so the change is not the saved state.
-        QTest::addRow("%s: save without paths marks", op)
-            << edit << false << true << false << false << true << false << changed;
+        QTest::addRow("%s: save without paths marks", op) << edit << false << true << false << false << true << false << changed;
         QTest::addRow("%s: neither marks", op) << edit << false << false << true << false << true << false << changed;
     }
 }
@@ -257,10 +251,10 @@ void TestTStruktur::infoFilnavn_data()
     QTest::addColumn<Path>("selected");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("nothing selected") << Path {} << "";
-    QTest::newRow("top-level") << Path { 0 } << "/S/tekstfiler//Kapitel.txt";
-    QTest::newRow("child gets its parent's text") << Path { 0, 0 } << "/S/tekstfiler//KapitelIndledning.txt";
-    QTest::newRow("only the parent, not further up") << Path { 0, 0, 0 } << "/S/tekstfiler//IndledningAfsnit æ.txt";
+    QTest::newRow("nothing selected") << Path{} << "";
+    QTest::newRow("top-level") << Path{ 0 } << "/S/tekstfiler//Kapitel.txt";
+    QTest::newRow("child gets its parent's text") << Path{ 0, 0 } << "/S/tekstfiler//KapitelIndledning.txt";
+    QTest::newRow("only the parent, not further up") << Path{ 0, 0, 0 } << "/S/tekstfiler//IndledningAfsnit æ.txt";
 }
 
 void TestTStruktur::infoFilnavn()
@@ -350,17 +344,14 @@ void TestTStruktur::mouseMoves_data()
     QTest::addColumn<bool>("modified");
 
     const QString unchanged = u"A | .A1 | ..A1a | B | C"_qs;
-    QTest::newRow("release over itself") << Path { 1 } << Path { 1 } << naAdd << false << unchanged << false;
-    QTest::newRow("release over empty space") << Path { 1 } << Path {} << naAdd << false << unchanged << false;
-    QTest::newRow("child of another") << Path { 2 } << Path { 0 } << naAddChild << false << "A | .A1 | ..A1a | .C | B"
-                                      << true;
-    QTest::newRow("onto own descendant") << Path { 0, 0 } << Path { 0, 0, 0 } << naAdd << false << unchanged << true;
-    QTest::newRow("as the first top-level element")
-        << Path { 0, 0, 0 } << Path { 2 } << naAddChild << true << "A1a | A | .A1 | B | C" << true;
-    QTest::newRow("insert before the following element")
-        << Path { 1 } << Path { 2 } << naInsert << false << unchanged << true;
-    QTest::newRow("first element cannot be picked up")
-        << Path { 0 } << Path { 2 } << naAddChild << false << unchanged << false;
+    QTest::newRow("release over itself") << Path{ 1 } << Path{ 1 } << naAdd << false << unchanged << false;
+    QTest::newRow("release over empty space") << Path{ 1 } << Path{} << naAdd << false << unchanged << false;
+    QTest::newRow("child of another") << Path{ 2 } << Path{ 0 } << naAddChild << false << "A | .A1 | ..A1a | .C | B" << true;
+    QTest::newRow("onto own descendant") << Path{ 0, 0 } << Path{ 0, 0, 0 } << naAdd << false << unchanged << true;
+    QTest::newRow("as the first top-level element") << Path{ 0, 0, 0 } << Path{ 2 } << naAddChild << true
+                                                    << "A1a | A | .A1 | B | C" << true;
+    QTest::newRow("insert before the following element") << Path{ 1 } << Path{ 2 } << naInsert << false << unchanged << true;
+    QTest::newRow("first element cannot be picked up") << Path{ 0 } << Path{ 2 } << naAddChild << false << unchanged << false;
 }
 
 void TestTStruktur::mouseMoves()
@@ -377,8 +368,7 @@ void TestTStruktur::mouseMoves()
     fixture.tree.setFlytmode(mode);
     fixture.somGrundnode = somGrundnode;
     const QPoint from = fixture.pointOf(pressed);
-    const QPoint to
-        = released.isEmpty() ? QPoint(10, fixture.tree.viewport()->height() - 5) : fixture.pointOf(released);
+    const QPoint to = released.isEmpty() ? QPoint(10, fixture.tree.viewport()->height() - 5) : fixture.pointOf(released);
     const QString pressedText = fixture.tree.elementModel()->data(fixture.index(pressed)).toString();
     QWidget* client = fixture.tree.viewport();
     QTest::mousePress(client, Qt::LeftButton, {}, from);
@@ -481,14 +471,14 @@ void TestTStruktur::linesJoinElementsToParentsAndSiblings()
     first.hasChildren = true;
     first.expanded = true;
     const BranchLines firstLines = branchLines(first, topLevel, 19);
-    QCOMPARE(firstLines.lines, (QList<QLine> { QLine(9, 8, 9, 15), QLine(9, 8, 18, 8) }));
+    QCOMPARE(firstLines.lines, (QList<QLine>{ QLine(9, 8, 9, 15), QLine(9, 8, 18, 8) }));
     QCOMPARE(firstLines.box, QRect(5, 4, 9, 9));
     QVERIFY(firstLines.expanded);
 
     BranchPlace lastChild;
     lastChild.ancestorContinues = { true, false };
     const BranchLines childLines = branchLines(lastChild, QRect(0, 32, 57, 16), 19);
-    QCOMPARE(childLines.lines, (QList<QLine> { QLine(47, 32, 47, 40), QLine(47, 40, 56, 40), QLine(9, 32, 9, 47) }));
+    QCOMPARE(childLines.lines, (QList<QLine>{ QLine(47, 32, 47, 40), QLine(47, 40, 56, 40), QLine(9, 32, 9, 47) }));
     QVERIFY(childLines.box.isNull());
 
     // The view draws them: the top-level line passes the last child of the first element.
@@ -499,8 +489,7 @@ void TestTStruktur::linesJoinElementsToParentsAndSiblings()
     const QRect a2 = fixture.tree.visualRect(fixture.index({ 0, 1 }));
     const int topColumn = a2.left() - 2 * fixture.tree.indentation() + fixture.tree.indentation() / 2;
     const QColor base = fixture.tree.palette().color(QPalette::Base);
-    const auto drawn
-        = [&](int x, int y) { return picture.pixelColor(x, y) != base || picture.pixelColor(x, y + 1) != base; };
+    const auto drawn = [&](int x, int y) { return picture.pixelColor(x, y) != base || picture.pixelColor(x, y + 1) != base; };
     QVERIFY(drawn(topColumn, a2.top() + 1));
     QVERIFY(drawn(topColumn, a2.bottom() - 2));
     const QRect b = fixture.tree.visualRect(fixture.index({ 1 }));
@@ -516,8 +505,7 @@ void TestTStruktur::viewSettings()
     QCOMPARE(fixture.tree.font().families().value(0), QStringLiteral("Tahoma"));
     QVERIFY(fixture.tree.rootIsDecorated());
     const QPalette colours = fixture.tree.palette();
-    QCOMPARE(
-        colours.color(QPalette::Inactive, QPalette::Highlight), colours.color(QPalette::Active, QPalette::Highlight));
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight), colours.color(QPalette::Active, QPalette::Highlight));
     TStruktur fresh;
     QVERIFY(!fresh.DataOn());
     QVERIFY(!fresh.Modified());
@@ -534,8 +522,7 @@ void TestTStruktur::viewSettings()
     for (int index = 0; index < 9; ++index) {
         QCOMPARE(elementIcon(index).pixmap(16).size(), QSize(16, 16));
         for (int other = 0; other < index; ++other)
-            QVERIFY2(elementIcon(index).pixmap(16).toImage() != elementIcon(other).pixmap(16).toImage(),
-                "pictures must differ");
+            QVERIFY2(elementIcon(index).pixmap(16).toImage() != elementIcon(other).pixmap(16).toImage(), "pictures must differ");
     }
     QCOMPARE(elementIconNames().size(), 9);
 }
