@@ -6,13 +6,15 @@ set(CPACK_PACKAGE_NAME ${STRUKTUR_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${STRUKTUR_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "author information structures for a help program")
+# Debian's extended description: lines shorter than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Strukturkonstruktøren is a desktop program with a Danish user interface in which one
-person writes information structures: named trees of elements, each with a caption,
-one of nine icons and a rich-text document, which a separate host program shows its
-users as browsable help. Structures are kept in plain text files and RTF documents.
-The command-line tool struktur shows, checks, converts and prints them without the
-window.")
+  "Strukturkonstruktøren is a desktop program with a Danish user
+interface in which one person writes information structures: named
+trees of elements, each with a caption, one of nine icons and a
+rich-text document, which a separate host program shows its users as
+browsable help. Structures are kept in plain text files and RTF
+documents. The command-line tool struktur shows, checks, converts and
+prints them without the window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
