@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QStringList>
-
 #include <optional>
 
 namespace struktur {

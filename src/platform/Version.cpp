@@ -3,14 +3,8 @@
 
 namespace struktur {
 
-QString programVersion()
-{
-    return QStringLiteral(STRUKTUR_VERSION);
-}
+QString programVersion() { return QStringLiteral(STRUKTUR_VERSION); }
 
-QString applicationId()
-{
-    return QStringLiteral(STRUKTUR_APPLICATION_ID);
-}
+QString applicationId() { return QStringLiteral(STRUKTUR_APPLICATION_ID); }
 
 } // namespace struktur

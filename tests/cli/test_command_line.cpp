@@ -52,7 +52,8 @@ QString sourceText(const QString& relativePath)
 QStringList subcommands()
 {
     QStringList names;
-    static const QRegularExpression usageLine(QStringLiteral("^  struktur ([a-z0-9]+)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression usageLine(
+        QStringLiteral("^  struktur ([a-z0-9]+)"), QRegularExpression::MultilineOption);
     for (auto match = usageLine.globalMatch(run(cli, { QStringLiteral("--help") }).out); match.hasNext();)
         names.append(match.next().captured(1));
     return names;
@@ -81,8 +82,10 @@ void TestCommandLine::optionsAnswerWithoutDisplay_data()
     QTest::newRow("struktur --help") << cli << u"--help"_qs << u"Brug: struktur KOMMANDO ...\n"_qs;
     QTest::newRow("struktur -h") << cli << u"-h"_qs << u"Brug: struktur KOMMANDO ...\n"_qs;
     QTest::newRow("struktur --version") << cli << u"--version"_qs << u"struktur"_qs + version;
-    QTest::newRow("strukturkonstruktor --help") << gui << u"--help"_qs << u"Brug: strukturkonstruktor [--help | --version]\n"_qs;
-    QTest::newRow("strukturkonstruktor -h") << gui << u"-h"_qs << u"Brug: strukturkonstruktor [--help | --version]\n"_qs;
+    QTest::newRow("strukturkonstruktor --help")
+        << gui << u"--help"_qs << u"Brug: strukturkonstruktor [--help | --version]\n"_qs;
+    QTest::newRow("strukturkonstruktor -h")
+        << gui << u"-h"_qs << u"Brug: strukturkonstruktor [--help | --version]\n"_qs;
     QTest::newRow("strukturkonstruktor --version") << gui << u"--version"_qs << u"strukturkonstruktor"_qs + version;
 }
 
@@ -100,7 +103,8 @@ void TestCommandLine::optionsAnswerWithoutDisplay()
     }
     QVERIFY2(result.out.startsWith(expected), qPrintable(result.out));
     // The help names the program folder and its variable, in the Danish of the interface.
-    QVERIFY2(result.out.contains(u"$HOME/Kvarnolt, eller mappen i miljøvariablen KVARNOLT_DIR"_qs), qPrintable(result.out));
+    QVERIFY2(
+        result.out.contains(u"$HOME/Kvarnolt, eller mappen i miljøvariablen KVARNOLT_DIR"_qs), qPrintable(result.out));
 }
 
 void TestCommandLine::unwritableAnswerIsAFailure()
@@ -110,7 +114,8 @@ void TestCommandLine::unwritableAnswerIsAFailure()
     for (const QString& program : { cli, gui }) {
         for (const QString& option : { u"--help"_qs, u"--version"_qs }) {
             const Run result = run(program, { option }, u"/dev/full"_qs);
-            QVERIFY2(result.exitCode == 1, qPrintable(program + u' ' + option + u": "_qs + QString::number(result.exitCode)));
+            QVERIFY2(result.exitCode == 1,
+                qPrintable(program + u' ' + option + u": "_qs + QString::number(result.exitCode)));
         }
     }
 }
@@ -119,8 +124,8 @@ void TestCommandLine::missingOrUnknownSubcommandShowsUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("bare") << QStringList();
-    QTest::newRow("unknown") << QStringList{ u"vis"_qs, u"struktur.txt"_qs };
-    QTest::newRow("unknown option") << QStringList{ u"--hjælp"_qs };
+    QTest::newRow("unknown") << QStringList { u"vis"_qs, u"struktur.txt"_qs };
+    QTest::newRow("unknown option") << QStringList { u"--hjælp"_qs };
 }
 
 void TestCommandLine::missingOrUnknownSubcommandShowsUsage()
@@ -158,7 +163,8 @@ void TestCommandLine::manualPageAndCompletionNameEverySubcommand()
         QVERIFY2(page.contains(block), qPrintable(u"COMMANDS lacks "_qs + name));
     }
     // Nor does either document a subcommand the tool does not have.
-    static const QRegularExpression section(QStringLiteral("^\\.SS \"([a-z0-9]+)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression section(
+        QStringLiteral("^\\.SS \"([a-z0-9]+)"), QRegularExpression::MultilineOption);
     QStringList documented;
     for (auto match = section.globalMatch(page); match.hasNext();)
         documented.append(match.next().captured(1));
