@@ -26,11 +26,6 @@ silent() {
 step "desktop entry"
 silent desktop-file-validate "$source/packaging/$id.desktop"
 
-step "metainfo"
-output=$(appstreamcli validate --no-net --no-color "$build/packaging/$id.metainfo.xml" 2>&1) || fail "appstreamcli: $output"
-# Pedantic notes (P:) are allowed; errors (E:), warnings (W:) and infos (I:) are not.
-if grep -qE '^[EWI]: ' <<<"$output"; then fail "appstreamcli: $output"; fi
-
 step "manual pages"
 for page in strukturkonstruktor struktur; do
     warnings=$(MANWIDTH=80 man --warnings -l "$source/packaging/$page.1" 2>&1 >/dev/null) \
@@ -42,6 +37,15 @@ step "cmake --install into a staging folder"
 DESTDIR="$work/stage" cmake --install "$build" --prefix /usr/local >/dev/null
 (cd "$work/stage/usr/local" && find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort) >"$work/installed.txt"
 diff -u "$source/packaging/installed-files.txt" "$work/installed.txt" || fail "installed files differ from packaging/installed-files.txt"
+
+step "metainfo, with the desktop entry and icons it names"
+# validate-tree reads a system root: the same files installed once more under /usr.
+DESTDIR="$work/tree" cmake --install "$build" --prefix /usr >/dev/null
+for check in "validate $work/tree/usr/share/metainfo/$id.metainfo.xml" "validate-tree $work/tree"; do
+    output=$(appstreamcli $check --no-net --no-color 2>&1) || fail "appstreamcli $check: $output"
+    # Pedantic notes (P:) are allowed; errors (E:), warnings (W:) and infos (I:) are not.
+    if grep -qE '^[EWI]: ' <<<"$output"; then fail "appstreamcli $check: $output"; fi
+done
 
 step "cpack"
 (cd "$build" && cpack -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
