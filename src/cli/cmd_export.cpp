@@ -7,6 +7,8 @@
 #include "model/ElementTree.h"
 #include "model/StructureStorage.h"
 #include "platform/Error.h"
+#include "printing/PdfBook.h"
+#include "printing/PrintValues.h"
 
 #include <QDir>
 
@@ -21,7 +23,17 @@ struct ExportRequest {
     QStringList paths; ///< structure file, data file, document folder, target
     QString name;
     bool replace = false;
+    Margins margins = publish::defaultBookMargins();
 };
+
+// Margins are separated by commas, so their decimals are written with a point here.
+Margins parseMargins(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        throw Error(QStringLiteral("'%1' er ikke fire margener V,H,T,B").arg(text));
+    return { marginValue(parts[0]), marginValue(parts[1]), marginValue(parts[2]), marginValue(parts[3]) };
+}
 
 // Options may stand anywhere after the format. Returns false for arguments that do not fit.
 bool parseArguments(const QStringList& arguments, ExportRequest& request)
@@ -29,13 +41,16 @@ bool parseArguments(const QStringList& arguments, ExportRequest& request)
     if (arguments.isEmpty())
         return false;
     request.format = arguments.first();
-    if (request.format != QLatin1String("html"))
+    const bool pdf = request.format == QLatin1String("pdf");
+    if (!pdf && request.format != QLatin1String("html"))
         return false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
         if (argument == QLatin1String("--navn") && hasValue)
             request.name = arguments[++i];
+        else if (argument == QLatin1String("--margener") && hasValue && pdf)
+            request.margins = parseMargins(arguments[++i]);
         else if (argument == QLatin1String("--erstat"))
             request.replace = true;
         else if (argument.startsWith(QLatin1String("--")))
@@ -60,18 +75,21 @@ void load(ElementTree& tree, const QString& structurePath, const QString& dataPa
 
 int exportStructure(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    ExportRequest request;
-    if (!parseArguments(arguments, request)) {
-        err << usage;
-        return 2;
-    }
     try {
+        ExportRequest request;
+        if (!parseArguments(arguments, request)) {
+            err << usage;
+            return 2;
+        }
         ElementTree tree;
         load(tree, request.paths[0], request.paths[1]);
         const QString name = request.name.isEmpty() ? publish::defaultStructureName(request.paths[0]) : request.name;
         const publish::Publication publication(tree, request.paths[2], name);
         const publish::Replace replace = request.replace ? publish::Replace::Yes : publish::Replace::No;
-        publish::exportSite(publication, request.paths[3], replace);
+        if (request.format == QLatin1String("pdf"))
+            publish::exportBook(publication, request.paths[3], replace, request.margins);
+        else
+            publish::exportSite(publication, request.paths[3], replace);
         out << "Eksporteret: " << tree.size() << " elementer til " << QDir::toNativeSeparators(request.paths[3])
             << '\n';
         return 0;
@@ -81,8 +99,9 @@ int exportStructure(const QStringList& arguments, QTextStream& out, QTextStream&
     }
 }
 
-const CommandRegistration registration(
-    "export", "export html STRUKTURFIL DATAFIL DOKUMENTMAPPE UDMAPPE [--navn NAVN] [--erstat]", exportStructure);
+const CommandRegistration registration("export",
+    "export html|pdf STRUKTURFIL DATAFIL DOKUMENTMAPPE UDMAPPE|BOG.pdf [--navn NAVN] [--erstat] [--margener V,H,T,B]",
+    exportStructure);
 
 } // namespace
 } // namespace struktur::cli
