@@ -5,6 +5,7 @@
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
 #include "SingleLineValidator.h"
+#include "StructureExport.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
@@ -265,6 +266,10 @@ QToolBar* StructurePage::createToolBar()
     bar->addWidget(SpeedButton1);
     bar->addWidget(SpeedButton3);
     bar->addSeparator();
+    // The structure's name is what the info label shows after its fixed prefix.
+    m_export = new StructureExport(
+        m_struktur, [this] { return infoLabel().mid(QStringLiteral("Strukturnavn: ").size()); }, this);
+    bar->addWidget(m_export->button());
     return bar;
 }
 
