@@ -3,9 +3,13 @@
 
 #include "Error.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <utility>
@@ -35,6 +39,27 @@ QByteArray temporaryNameFor(const QByteArray& target)
     const QByteArray name = target.sliced(slash + 1);
     const quint64 random = QRandomGenerator::global()->generate64();
     return folder + '.' + name + '.' + QByteArray::number(random, 36) + QByteArrayLiteral(".tmp");
+}
+
+/// Removes what a process killed in the moment between naming a new file and renaming it
+/// left beside `target`. Only files of our own pattern that are a minute old go: a younger one
+/// may belong to a save that is running now.
+void removeStaleTemporaries(const QByteArray& target)
+{
+    const QFileInfo info(QFile::decodeName(target));
+    const QString prefix = u'.' + info.fileName() + u'.';
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList candidates
+        = info.dir().entryInfoList({ QStringLiteral(".*.tmp") }, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& candidate : candidates) {
+        if (!candidate.fileName().startsWith(prefix) || candidate.fileName().size() <= prefix.size() + 4)
+            continue;
+        const QStringView middle = QStringView(candidate.fileName()).sliced(prefix.size()).chopped(4);
+        const bool ours = !middle.isEmpty()
+            && std::all_of(middle.begin(), middle.end(), [](QChar ch) { return ch.isDigit() || (ch >= u'a' && ch <= u'z'); });
+        if (ours && candidate.lastModified().toUTC() < staleBefore)
+            QFile::remove(candidate.filePath());
+    }
 }
 
 bool temporaryFilesUnsupported(int errorNumber)
@@ -233,6 +258,7 @@ void PendingFile::finish()
     }
     if (closed != 0 && closeError != EINTR)
         fail(closeError);
+    removeStaleTemporaries(m_target);
 }
 
 void writeFileAtomically(const QString& path, QByteArrayView bytes)

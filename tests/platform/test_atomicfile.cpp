@@ -4,6 +4,7 @@
 #include "support/ErrorOf.h"
 #include "support/SmallDisk.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,6 +42,7 @@ class TestAtomicFile : public QObject {
 private Q_SLOTS:
     void replacesTheFileWholeAndLeavesNothingElse();
     void twoFilesAreCommittedTogether();
+    void staleTemporaryFilesAreRemoved();
     void refusalsNameTheFileAndTheReason_data();
     void refusalsNameTheFileAndTheReason();
     void fullDiskSavesAllOrKeepsTheOldFile_data();
@@ -80,6 +82,25 @@ void TestAtomicFile::twoFilesAreCommittedTogether()
     QCOMPARE(contents(path), QByteArray("1a\r\n"));
     QCOMPARE(contents(second), QByteArray("A\r\n"));
     QCOMPARE(entries(dir.path()), (QStringList { u"data.txt"_qs, u"struktur.txt"_qs }));
+}
+
+void TestAtomicFile::staleTemporaryFilesAreRemoved()
+{
+    // What a killed save left; a young one may be another save's, running now.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"struktur.txt"_qs);
+    const QStringList names { u".struktur.txt.3eu47561wk.tmp"_qs, u".struktur.txt.young.tmp"_qs,
+        u".struktur.txt.Not-Ours.tmp"_qs, u".data.txt.3eu47561wk.tmp"_qs };
+    for (const QString& name : names) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (name != u".struktur.txt.young.tmp"_qs)
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    writeFileAtomically(path, "A\r\n");
+    QCOMPARE(entries(dir.path()),
+        (QStringList { u".data.txt.3eu47561wk.tmp"_qs, u".struktur.txt.Not-Ours.tmp"_qs, u".struktur.txt.young.tmp"_qs,
+            u"struktur.txt"_qs }));
 }
 
 void TestAtomicFile::refusalsNameTheFileAndTheReason_data()
