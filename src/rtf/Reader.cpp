@@ -247,10 +247,11 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         }
         flushText();
         beginContent();
-        if (m_picture.type == PictureType::Unknown) {
+        if (m_picture.type == PictureType::Unknown || m_picture.type == PictureType::Wmf) {
+            // Drawn, if at all, from a form that cannot be written back: kept as read.
             if (!complete)
                 break;
-            m_sink.opaque(group, m_picture.goalWidth * m_picture.scaleX / 100,
+            m_sink.pictureGroup(group, m_picture, m_picture.goalWidth * m_picture.scaleX / 100,
                 m_picture.goalHeight * m_picture.scaleY / 100, m_state.chr);
         } else {
             m_sink.picture(m_picture, group, m_state.chr);
@@ -966,8 +967,8 @@ void Reader::otherWord(Keyword keyword, const Token& token)
         switch (keyword) {
         case Keyword::pngblip: m_picture.type = PictureType::Png; break;
         case Keyword::jpegblip: m_picture.type = PictureType::Jpeg; break;
+        case Keyword::wmetafile: m_picture.type = PictureType::Wmf; break;
         case Keyword::emfblip:
-        case Keyword::wmetafile:
         case Keyword::macpict:
         case Keyword::dibitmap:
         case Keyword::wbitmap:
