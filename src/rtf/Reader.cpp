@@ -93,6 +93,7 @@ void Reader::run()
         }
         const bool first = m_state.groupStart;
         m_state.groupStart = false;
+        m_firstInGroup = first;
         if (m_state.dest == Destination::UprChild) {
             // Of \upr's two renderings only the Unicode one, {\*\ud ...}, is read.
             if (token.kind == Token::Kind::Symbol && token.symbol == '*')
@@ -380,7 +381,8 @@ bool Reader::wordStartsDestination(Keyword keyword)
     case Keyword::shpgrp:
     case Keyword::shppict:
     case Keyword::nonshppict: {
-        if (m_state.dest != Destination::Body) {
+        // Only a group that starts with the word is kept whole.
+        if (m_state.dest != Destination::Body || !m_wordOpensGroup) {
             if (keyword != Keyword::nonshppict)
                 return false;
             dest = Destination::Skip;
@@ -527,6 +529,7 @@ void Reader::finishContainer(qsizetype closeOffset)
 void Reader::word(const Token& token)
 {
     const Keyword keyword = lookupKeyword(token.word);
+    m_wordOpensGroup = m_firstInGroup || m_state.starred;
     if (m_state.starred) {
         m_state.starred = false;
         if (!wordStartsDestination(keyword)) {

@@ -164,6 +164,12 @@ void TestRtfFidelity::pictureGroupsAreShownAndKept()
 
 void TestRtfFidelity::shapeWithoutPictureShowsItsText()
 {
+    // A shape word inside running text does not make the rest of the document one picture group.
+    QTextDocument stray;
+    rtf::read("{\\rtf1 a\\shp b{\\pict\\pngblip " + pngHex(QSize(6, 4)) + "}c\\par}", stray);
+    QCOMPARE(documentText(stray), u"abc\n"_qs);
+    QVERIFY(!images(stray).value(0).hasProperty(rtf::kOpaqueGroupProperty));
+
     const QByteArray rtf = "{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}}{\\shprslt tekst}}b\\par}";
     QTextDocument document;
     rtf::read(rtf, document);
