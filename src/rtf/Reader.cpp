@@ -382,7 +382,7 @@ bool Reader::wordStartsDestination(Keyword keyword)
     case Keyword::shppict:
     case Keyword::nonshppict: {
         // Only a group that starts with the word is kept whole.
-        if (m_state.dest != Destination::Body || !m_wordOpensGroup) {
+        if (m_state.dest != Destination::Body || !m_wordOpensGroup || !m_overflow.empty()) {
             if (keyword != Keyword::nonshppict)
                 return false;
             dest = Destination::Skip;
