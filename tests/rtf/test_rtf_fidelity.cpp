@@ -98,6 +98,7 @@ private Q_SLOTS:
     void headersAndFootersAreKept();
     void listLabelsInPlainText_data();
     void listLabelsInPlainText();
+    void footnoteMarksAreShown();
     void lastParagraphKeepsItsFormat();
     void negativeFirstIndentIsClampedOnlyOnScreen();
     void paragraphShadingIsShownAndWritten();
@@ -258,6 +259,18 @@ void TestRtfFidelity::listLabelsInPlainText()
     rtf::read(rtf, document);
     QCOMPARE(documentText(document), text);
     QCOMPARE(rtf::plainText(rtf::write(document)), text);
+}
+
+void TestRtfFidelity::footnoteMarksAreShown()
+{
+    // As Word writes a footnote: the mark, then the footnote with its own copy of the mark.
+    const QByteArray rtf = "{\\rtf1 Mead{\\super\\chftn{\\footnote\\pard\\plain{\\super\\chftn} Note one.}} and"
+                           "{\\super\\chftn{\\footnote\\pard\\plain{\\super\\chftn} Note\\par two.}} more.\\par}";
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), u"Mead1 and2 more.\n"_qs);
+    QCOMPARE(formatOf(document, u"1"_qs).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    QCOMPARE(rtf::plainText(rtf), u"Mead1 and2 more.\n\n1 Note one.\n2 Note\ntwo.\n"_qs);
 }
 
 void TestRtfFidelity::lastParagraphKeepsItsFormat()
