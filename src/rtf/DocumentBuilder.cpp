@@ -2,6 +2,7 @@
 #include "DocumentBuilder.h"
 
 #include "DocumentProperties.h"
+#include "Metafile.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -337,6 +338,14 @@ void DocumentBuilder::tableEnd()
 
 QImage DocumentBuilder::decode(const Picture& picture) const
 {
+    if (picture.type == PictureType::Wmf) {
+        // At the size it is shown: the goal size, else \picw/\pich (hundredths of a millimetre).
+        const double width = picture.goalWidth > 0 ? pixels(picture.goalWidth) : picture.width * 96.0 / 2540.0;
+        const double height = picture.goalHeight > 0 ? pixels(picture.goalHeight) : picture.height * 96.0 / 2540.0;
+        const QSize size(int(std::lround(std::min(width * picture.scaleX / 100.0, double(kMaxImageSide)))),
+            int(std::lround(std::min(height * picture.scaleY / 100.0, double(kMaxImageSide)))));
+        return drawMetafile(picture.data, size);
+    }
     if (picture.type != PictureType::Png && picture.type != PictureType::Jpeg)
         return {};
     QByteArray data = picture.data;
@@ -348,17 +357,23 @@ QImage DocumentBuilder::decode(const Picture& picture) const
 
 QTextImageFormat DocumentBuilder::imageFormat(const Picture& picture, const QImage& image, const CharProps& chr)
 {
-    const double width = picture.goalWidth > 0 ? pixels(picture.goalWidth) : image.width();
-    const double height = picture.goalHeight > 0 ? pixels(picture.goalHeight) : image.height();
+    // A metafile is drawn at the size it is shown.
+    const bool drawn = picture.type == PictureType::Wmf;
+    const double scaleX = drawn ? 100.0 : picture.scaleX;
+    const double scaleY = drawn ? 100.0 : picture.scaleY;
+    const double width = picture.goalWidth > 0 && !drawn ? pixels(picture.goalWidth) : image.width();
+    const double height = picture.goalHeight > 0 && !drawn ? pixels(picture.goalHeight) : image.height();
     const QString name = QStringLiteral("rtf-image-%1").arg(++m_resourceCount);
     m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.merge(charFormat(chr));
     format.setName(name);
-    format.setWidth(std::clamp(width * picture.scaleX / 100.0, 1.0, double(kMaxImageSide)));
-    format.setHeight(std::clamp(height * picture.scaleY / 100.0, 1.0, double(kMaxImageSide)));
-    format.setProperty(kImageDataProperty, picture.data);
-    format.setProperty(kImageTypeProperty, picture.type == PictureType::Png ? QStringLiteral("png") : QStringLiteral("jpeg"));
+    format.setWidth(std::clamp(width * scaleX / 100.0, 1.0, double(kMaxImageSide)));
+    format.setHeight(std::clamp(height * scaleY / 100.0, 1.0, double(kMaxImageSide)));
+    if (picture.type == PictureType::Png || picture.type == PictureType::Jpeg) {
+        format.setProperty(kImageDataProperty, picture.data);
+        format.setProperty(kImageTypeProperty, picture.type == PictureType::Png ? QStringLiteral("png") : QStringLiteral("jpeg"));
+    }
     return format;
 }
 

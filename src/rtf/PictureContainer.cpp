@@ -78,10 +78,28 @@ void PictureContainer::begin(Kind kind, qsizetype groupOffset)
     m_start = groupOffset;
 }
 
+namespace {
+
+// PNG and JPEG are shown as they are, a metafile is drawn, the rest cannot be shown.
+int rank(PictureType type)
+{
+    switch (type) {
+    case PictureType::Png:
+    case PictureType::Jpeg:
+        return 2;
+    case PictureType::Wmf:
+        return 1;
+    case PictureType::Unknown:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
 void PictureContainer::offer(const Picture& picture)
 {
-    const bool showable = picture.type != PictureType::Unknown;
-    if (m_haveShown && (m_shown.type != PictureType::Unknown || !showable))
+    if (m_haveShown && rank(picture.type) <= rank(m_shown.type))
         return;
     m_shown = picture;
     m_haveShown = true;

@@ -11,7 +11,7 @@ namespace struktur::rtf {
 /// objects (\object with its \result), and a picture with the copy written for older readers
 /// (\shppict followed by \nonshppict, or \nonshppict alone). Such a group is kept byte for byte,
 /// so that nothing in it is lost on writing, and is shown as the first picture in it that can be
-/// shown (else as the first picture, for its size).
+/// shown, PNG or JPEG before a metafile (else as the first picture, for its size).
 class PictureContainer {
 public:
     enum class Kind : uint8_t { Shape, Object, Picture, Fallback };

@@ -101,7 +101,7 @@ struct RowDef {
     bool borders = false;
 };
 
-enum class PictureType : uint8_t { Unknown, Png, Jpeg };
+enum class PictureType : uint8_t { Unknown, Png, Jpeg, Wmf };
 
 struct Picture {
     PictureType type = PictureType::Unknown;

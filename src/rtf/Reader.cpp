@@ -93,6 +93,7 @@ void Reader::run()
         }
         const bool first = m_state.groupStart;
         m_state.groupStart = false;
+        m_firstInGroup = first;
         if (m_state.dest == Destination::UprChild) {
             // Of \upr's two renderings only the Unicode one, {\*\ud ...}, is read.
             if (token.kind == Token::Kind::Symbol && token.symbol == '*')
@@ -247,10 +248,11 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         }
         flushText();
         beginContent();
-        if (m_picture.type == PictureType::Unknown) {
+        if (m_picture.type == PictureType::Unknown || m_picture.type == PictureType::Wmf) {
+            // Drawn, if at all, from a form that cannot be written back: kept as read.
             if (!complete)
                 break;
-            m_sink.opaque(group, m_picture.goalWidth * m_picture.scaleX / 100,
+            m_sink.pictureGroup(group, m_picture, m_picture.goalWidth * m_picture.scaleX / 100,
                 m_picture.goalHeight * m_picture.scaleY / 100, m_state.chr);
         } else {
             m_sink.picture(m_picture, group, m_state.chr);
@@ -379,7 +381,8 @@ bool Reader::wordStartsDestination(Keyword keyword)
     case Keyword::shpgrp:
     case Keyword::shppict:
     case Keyword::nonshppict: {
-        if (m_state.dest != Destination::Body) {
+        // Only a group that starts with the word is kept whole.
+        if (m_state.dest != Destination::Body || !m_wordOpensGroup || !m_overflow.empty()) {
             if (keyword != Keyword::nonshppict)
                 return false;
             dest = Destination::Skip;
@@ -526,6 +529,7 @@ void Reader::finishContainer(qsizetype closeOffset)
 void Reader::word(const Token& token)
 {
     const Keyword keyword = lookupKeyword(token.word);
+    m_wordOpensGroup = m_firstInGroup || m_state.starred;
     if (m_state.starred) {
         m_state.starred = false;
         if (!wordStartsDestination(keyword)) {
@@ -966,8 +970,8 @@ void Reader::otherWord(Keyword keyword, const Token& token)
         switch (keyword) {
         case Keyword::pngblip: m_picture.type = PictureType::Png; break;
         case Keyword::jpegblip: m_picture.type = PictureType::Jpeg; break;
+        case Keyword::wmetafile: m_picture.type = PictureType::Wmf; break;
         case Keyword::emfblip:
-        case Keyword::wmetafile:
         case Keyword::macpict:
         case Keyword::dibitmap:
         case Keyword::wbitmap:

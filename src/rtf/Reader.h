@@ -174,6 +174,8 @@ private:
     rtf::Picture m_picture;
     int m_pictureNibble = -1;
     PictureContainer m_container;
+    bool m_firstInGroup = false; ///< the token being read is the first of its group
+    bool m_wordOpensGroup = false; ///< the word being read is its group's first, after any \*
     QString m_footnoteText;
     int m_footnoteCount = 0;
 };

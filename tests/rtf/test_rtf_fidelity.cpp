@@ -43,6 +43,37 @@ QList<QTextImageFormat> images(const QTextDocument& document)
     return found;
 }
 
+// A small metafile: a window of 100 x 50, a red brush and a null pen, a rectangle over the left
+// half, text, and a line.
+QByteArray metafile()
+{
+    QByteArray data;
+    const auto word = [&](int value) {
+        data.append(char(value & 0xFF));
+        data.append(char(value >> 8 & 0xFF));
+    };
+    const auto record = [&](int function, std::initializer_list<int> params) {
+        const int words = 3 + int(params.size());
+        word(words & 0xFFFF);
+        word(words >> 16);
+        word(function);
+        for (const int param : params)
+            word(param);
+    };
+    for (const int value : { 1, 9, 0x300, 0, 0, 2, 0, 0, 0 })
+        word(value); // header
+    record(0x020B, { 0, 0 }); // window origin
+    record(0x020C, { 50, 100 }); // window extent: height, width
+    record(0x02FC, { 0, 0x00FF, 0x0000, 0 }); // solid brush, red
+    record(0x012D, { 0 });
+    record(0x02FA, { 5, 0, 0, 0, 0 }); // null pen
+    record(0x012D, { 1 });
+    record(0x041B, { 50, 50, 0, 0 }); // rectangle: bottom, right, top, left
+    record(0x0521, { 2, 'o' | 'k' << 8, 10, 60 }); // text "ok" at 60, 10
+    record(0x0000, {});
+    return data;
+}
+
 qsizetype pictureCount(QByteArrayView rtf)
 {
     qsizetype count = 0;
@@ -63,9 +94,11 @@ private Q_SLOTS:
     void pictureGroupsAreShownAndKept_data();
     void pictureGroupsAreShownAndKept();
     void shapeWithoutPictureShowsItsText();
+    void metafilesAreDrawnAndKept();
     void headersAndFootersAreKept();
     void listLabelsInPlainText_data();
     void listLabelsInPlainText();
+    void footnoteMarksAreShown();
     void lastParagraphKeepsItsFormat();
     void negativeFirstIndentIsClampedOnlyOnScreen();
     void paragraphShadingIsShownAndWritten();
@@ -132,11 +165,46 @@ void TestRtfFidelity::pictureGroupsAreShownAndKept()
 
 void TestRtfFidelity::shapeWithoutPictureShowsItsText()
 {
+    // A shape word inside running text does not make the rest of the document one picture group.
+    QTextDocument stray;
+    rtf::read("{\\rtf1 a\\shp b{\\pict\\pngblip " + pngHex(QSize(6, 4)) + "}c\\par}", stray);
+    QCOMPARE(documentText(stray), u"abc\n"_qs);
+    QVERIFY(!images(stray).value(0).hasProperty(rtf::kOpaqueGroupProperty));
+
     const QByteArray rtf = "{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}}{\\shprslt tekst}}b\\par}";
     QTextDocument document;
     rtf::read(rtf, document);
     QCOMPARE(documentText(document), u"atekstb\n"_qs);
     QVERIFY(images(document).isEmpty());
+}
+
+void TestRtfFidelity::metafilesAreDrawnAndKept()
+{
+    const QByteArray group = "{\\pict\\wmetafile8\\picw2646\\pich1323\\picwgoal1500\\pichgoal750 " + metafile().toHex() + "}";
+    QTextDocument document;
+    rtf::read("{\\rtf1 a" + group + "b\\par}", document);
+    const QList<QTextImageFormat> found = images(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].width(), 100.0);
+    QCOMPARE(found[0].height(), 50.0);
+    QCOMPARE(found[0].property(rtf::kOpaqueGroupProperty).toByteArray(), group);
+    const QImage drawn = document.resource(QTextDocument::ImageResource, QUrl(found[0].name())).value<QImage>();
+    QCOMPARE(drawn.size(), QSize(100, 50));
+    QCOMPARE(drawn.pixelColor(10, 25), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(90, 45), QColor(Qt::white));
+    QVERIFY(rtf::write(document).contains(group));
+
+    // In a shape, a PNG is shown before the metafile copy; damaged or foreign data stays grey.
+    const QByteArray shape = "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + group + "}}}{\\shprslt {\\pict\\pngblip "
+        + pngHex(QSize(6, 4)) + "}}}";
+    const QByteArray truncated = "{\\pict\\wmetafile8\\picwgoal300\\pichgoal300 " + metafile().left(30).toHex() + "}";
+    rtf::read("{\\rtf1 " + shape + truncated + "{\\pict\\wmetafile8 00112233}}", document);
+    const QList<QTextImageFormat> more = images(document);
+    QCOMPARE(more.size(), 3);
+    QCOMPARE(document.resource(QTextDocument::ImageResource, QUrl(more[0].name())).value<QImage>().size(), QSize(6, 4));
+    QVERIFY(more[1].name().startsWith(u"rtf-object-"_qs));
+    QVERIFY(more[2].name().startsWith(u"rtf-object-"_qs));
+    QCOMPARE(more[1].property(rtf::kOpaqueGroupProperty).toByteArray(), truncated);
 }
 
 void TestRtfFidelity::headersAndFootersAreKept()
@@ -191,6 +259,18 @@ void TestRtfFidelity::listLabelsInPlainText()
     rtf::read(rtf, document);
     QCOMPARE(documentText(document), text);
     QCOMPARE(rtf::plainText(rtf::write(document)), text);
+}
+
+void TestRtfFidelity::footnoteMarksAreShown()
+{
+    // As Word writes a footnote: the mark, then the footnote with its own copy of the mark.
+    const QByteArray rtf = "{\\rtf1 Mead{\\super\\chftn{\\footnote\\pard\\plain{\\super\\chftn} Note one.}} and"
+                           "{\\super\\chftn{\\footnote\\pard\\plain{\\super\\chftn} Note\\par two.}} more.\\par}";
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), u"Mead1 and2 more.\n"_qs);
+    QCOMPARE(formatOf(document, u"1"_qs).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    QCOMPARE(rtf::plainText(rtf), u"Mead1 and2 more.\n\n1 Note one.\n2 Note\ntwo.\n"_qs);
 }
 
 void TestRtfFidelity::lastParagraphKeepsItsFormat()
