@@ -52,8 +52,8 @@ void TestElementHistory::actionsShowAsPicturesWithHintsAndKeys()
         QList<QKeySequence> keys;
     };
     const Expected expected[] = {
-        { "Afortryd", "FortrydKnap", QStringLiteral("Fortryd"), QStringLiteral("Fortryd den sidste ændring af strukturen"),
-            { QKeySequence(QStringLiteral("Ctrl+Z")) } },
+        { "Afortryd", "FortrydKnap", QStringLiteral("Fortryd"),
+            QStringLiteral("Fortryd den sidste ændring af strukturen"), { QKeySequence(QStringLiteral("Ctrl+Z")) } },
         { "Agentag", "GentagKnap", QStringLiteral("Gentag"), QStringLiteral("Gentag den ændring der blev fortrudt"),
             { QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y")) } },
     };
