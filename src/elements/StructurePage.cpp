@@ -5,6 +5,7 @@
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
 #include "SingleLineValidator.h"
+#include "StructureExport.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
@@ -265,6 +266,10 @@ QToolBar* StructurePage::createToolBar()
     bar->addWidget(SpeedButton1);
     bar->addWidget(SpeedButton3);
     bar->addSeparator();
+    // The structure's name is what the info label shows after its fixed prefix.
+    m_export = new StructureExport(
+        m_struktur, [this] { return infoLabel().mid(QStringLiteral("Strukturnavn: ").size()); }, this);
+    bar->addWidget(m_export->button());
     return bar;
 }
 
@@ -329,9 +334,16 @@ void StructurePage::createActions()
     Agentag->setIcon(picture("redo"));
     Agentag->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     // The keys belong to the tree and its tool bar; the fields and the editor keep their own undo.
+    // On the tool bar directly after "Genindlæs", before what follows its button.
+    QAction* afterReload = nullptr;
+    const QList<QAction*> items = ToolBar1->actions();
+    for (qsizetype i = 0; i + 1 < items.size(); ++i) {
+        if (ToolBar1->widgetForAction(items[i]) == SpeedButton3)
+            afterReload = items[i + 1];
+    }
     for (QAction* history : { Afortryd, Agentag }) {
         history->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        ToolBar1->addAction(history);
+        ToolBar1->insertAction(afterReload, history);
         m_struktur->addAction(history);
     }
     ToolBar1->widgetForAction(Afortryd)->setObjectName(QStringLiteral("FortrydKnap"));

@@ -19,6 +19,7 @@ class TStruktur;
 
 namespace struktur {
 
+class StructureExport;
 class TeditForm;
 
 /// The structure page "Strukturen": the fields of the element being written, the element tree
@@ -132,6 +133,7 @@ private:
     QToolButton* ToolButton7 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    StructureExport* m_export = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;
     QButtonGroup* m_methodChoices = nullptr;
