@@ -334,9 +334,16 @@ void StructurePage::createActions()
     Agentag->setIcon(picture("redo"));
     Agentag->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     // The keys belong to the tree and its tool bar; the fields and the editor keep their own undo.
+    // On the tool bar directly after "Genindlæs", before what follows its button.
+    QAction* afterReload = nullptr;
+    const QList<QAction*> items = ToolBar1->actions();
+    for (qsizetype i = 0; i + 1 < items.size(); ++i) {
+        if (ToolBar1->widgetForAction(items[i]) == SpeedButton3)
+            afterReload = items[i + 1];
+    }
     for (QAction* history : { Afortryd, Agentag }) {
         history->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        ToolBar1->addAction(history);
+        ToolBar1->insertAction(afterReload, history);
         m_struktur->addAction(history);
     }
     ToolBar1->widgetForAction(Afortryd)->setObjectName(QStringLiteral("FortrydKnap"));

@@ -144,17 +144,13 @@ void applySortPermutation(ElementTree& tree, const SortPermutation& permutation)
 {
     // The same walk as the sort's: a group is rearranged before the walk goes below it.
     size_t at = 0;
-    std::vector<Element*> order;
     for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
         const int count = parent->childCount();
         if (count < 2)
             continue;
         Q_ASSERT_X(at + size_t(count) <= permutation.size(), "applySortPermutation", "permutation of another tree");
-        order.clear();
-        for (int row = 0; row < count; ++row)
-            order.push_back(parent->child(permutation[at + size_t(row)]));
+        tree.permute(parent, permutation.data() + at, ElementTree::Permute::Forth);
         at += size_t(count);
-        tree.reorder(parent, order);
     }
 }
 
@@ -168,15 +164,11 @@ void revertSortPermutation(ElementTree& tree, const SortPermutation& permutation
             groups.push_back(parent);
     }
     size_t at = 0;
-    std::vector<Element*> order;
     for (Element* parent : groups) {
         const int count = parent->childCount();
         Q_ASSERT_X(at + size_t(count) <= permutation.size(), "revertSortPermutation", "permutation of another tree");
-        order.assign(size_t(count), nullptr);
-        for (int row = 0; row < count; ++row)
-            order[size_t(permutation[at + size_t(row)])] = parent->child(row);
+        tree.permute(parent, permutation.data() + at, ElementTree::Permute::Back);
         at += size_t(count);
-        tree.reorder(parent, order);
     }
 }
 

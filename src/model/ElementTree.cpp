@@ -164,6 +164,21 @@ void ElementTree::reorder(Element* parent, std::vector<Element*> order)
     renumber(parent, 0);
 }
 
+void ElementTree::permute(Element* parent, const int* rows, Permute direction)
+{
+    Element::Children& children = *parent->m_children;
+    Element::Children permuted(children.size());
+    // Each element is numbered as it is placed: one visit per element, which is what a
+    // million-element group costs.
+    for (size_t i = 0; i < children.size(); ++i) {
+        const size_t to = direction == Permute::Forth ? i : size_t(rows[i]);
+        const size_t from = direction == Permute::Forth ? size_t(rows[i]) : i;
+        permuted[to] = std::move(children[from]);
+        permuted[to]->m_row = int(to);
+    }
+    children = std::move(permuted);
+}
+
 Element* ElementTree::next(const Element* element) const
 {
     if (element->hasChildren())

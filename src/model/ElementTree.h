@@ -91,6 +91,10 @@ public:
     void move(Element* element, Element* parent, int row);
     /// Reorders the children of `parent` to `order`, which holds each child exactly once.
     void reorder(Element* parent, std::vector<Element*> order);
+    /// Reorders the children of `parent` by rows: child `rows[i]` becomes child i, or with
+    /// `Permute::Back` child i becomes child `rows[i]`. `rows` holds each row exactly once.
+    enum class Permute { Forth, Back };
+    void permute(Element* parent, const int* rows, Permute direction);
 
     /// The pre-order successor of `element` (the root gives the first element), or null.
     Element* next(const Element* element) const;

@@ -62,6 +62,7 @@ struct FollowingSort {
             return;
         if (!recorded) {
             model.sortElements(ElementOrder(), &permutation);
+            permutation.shrink_to_fit();
             recorded = true;
             return;
         }
@@ -285,6 +286,7 @@ public:
     explicit SortStep(SortPermutation permutation)
         : m_permutation(std::move(permutation))
     {
+        m_permutation.shrink_to_fit();
     }
 
     Element* redo(ElementModel& model) override

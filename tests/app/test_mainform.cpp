@@ -70,6 +70,7 @@ private Q_SLOTS:
     void closingWithUnsavedChangesAsks_data();
     void closingWithUnsavedChangesAsks();
     void failedSaveOnClosingKeepsTheWindowOpen();
+    void closingAsksOnlyAwayFromTheSavedState();
     void skrivTekstTogglesTheEditorAndKeepsItsText();
     void clearToNewEmptiesFieldsAndEditor();
     void hintLineShowsHintsOfEveryWindow();
@@ -355,6 +356,29 @@ void TestMainform::closingWithUnsavedChangesAsks()
     QCOMPARE(QFileInfo::exists(structureFile), saved);
     QCOMPARE(QFileInfo::exists(m_folder->optionsFile(QStringLiteral("mainopt.txt"))), closed);
     QCOMPARE(mainform->isVisible(), !closed);
+}
+
+void TestMainform::closingAsksOnlyAwayFromTheSavedState()
+{
+    QVERIFY(startAndShow());
+    TStruktur* tree = mainform->Struktur;
+    tree->setStrukturfile(m_folder->path() + QStringLiteral("/struktur.txt"));
+    tree->setDatafile(m_folder->path() + QStringLiteral("/data.txt"));
+    tree->NyNode(QStringLiteral("Æbler"), QStringLiteral("æbler"), 0, false, true);
+    tree->NyNode(QStringLiteral("Pærer"), QStringLiteral("paerer"), 0, false, false);
+    QVERIFY(tree->Modified());
+    // Undoing back to the saved state leaves nothing to ask about.
+    tree->undo();
+    QVERIFY(!tree->Modified());
+    QVERIFY(mainform->close());
+    QCOMPARE(m_dialogs->shown.size(), 0);
+
+    mainform->show();
+    tree->undo();
+    QVERIFY(tree->Modified());
+    m_dialogs->answers = { Dialogs::Answer::Cancel };
+    QVERIFY(!mainform->close());
+    QCOMPARE(m_dialogs->shown.size(), 1);
 }
 
 void TestMainform::failedSaveOnClosingKeepsTheWindowOpen()
