@@ -4,6 +4,7 @@
 #include "ActionBinding.h"
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
+#include "SearchBar.h"
 #include "SingleLineValidator.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
@@ -253,6 +254,8 @@ QToolBar* StructurePage::createToolBar()
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton3 = toolButton("SpeedButton3");
     SpeedButton3->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    soegKnap = toolButton("soegKnap");
+    soegKnap->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     bar->addSeparator();
     bar->addWidget(ToolButton1);
@@ -264,6 +267,7 @@ QToolBar* StructurePage::createToolBar()
     bar->addWidget(SpeedButton1);
     bar->addWidget(SpeedButton3);
     bar->addSeparator();
+    bar->addWidget(soegKnap);
     return bar;
 }
 
@@ -281,6 +285,8 @@ QWidget* StructurePage::createRightPane()
     column->setSpacing(2);
     column->addWidget(ToolBar1);
     column->addWidget(m_struktur, 1);
+    m_searchBar = new SearchBar(m_struktur, pane);
+    column->addWidget(m_searchBar, 1);
     column->addWidget(flytmodeBox);
     column->addWidget(flytBox);
     return pane;
@@ -311,7 +317,12 @@ void StructurePage::createActions()
     Agem->setIcon(picture("floppy"));
     Areload = action("Areload", QStringLiteral("Genindlæs"),
         QStringLiteral("Genindlæs struktur ved fortrydelse af ændring der ikke er gemt"), this);
-    addActions({ Aclear, Ainsert, Arediger, Aslet, Agem, Areload });
+    Asoeg = action(
+        "Asoeg", QStringLiteral("Søg"), QStringLiteral("Søg efter tekst i elementerne og deres dokumenter"), this);
+    Asoeg->setIcon(picture("search"));
+    Asoeg->setShortcut(QKeySequence::Find);
+    Asoeg->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addActions({ Aclear, Ainsert, Arediger, Aslet, Agem, Areload, Asoeg });
 
     bindToAction(Button4, Aclear);
     bindToAction(Button5, Ainsert);
@@ -319,6 +330,7 @@ void StructurePage::createActions()
     ToolButton7->setDefaultAction(Aslet);
     SpeedButton1->setDefaultAction(Agem);
     SpeedButton3->setDefaultAction(Areload);
+    soegKnap->setDefaultAction(Asoeg);
 }
 
 void StructurePage::createConnections()
@@ -329,6 +341,11 @@ void StructurePage::createConnections()
     connect(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
     connect(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
     connect(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
+    connect(Asoeg, &QAction::triggered, this, &StructurePage::AsoegExecute);
+    connect(m_searchBar, &SearchBar::resultChosen, this, [this] {
+        StrukturClick();
+        m_searchBar->selectHitIn(m_editor->infoTekst);
+    });
     connect(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
 
     connect(ToolButton1, &QToolButton::clicked, this, &StructurePage::ToolButton1Click);
@@ -526,6 +543,8 @@ void StructurePage::checkKnapClick()
     const QString nameWithExtension = fileName + QStringLiteral(".rtf");
     Dialogs::inform(this, fileNameReport(nameWithExtension, pathExists(m_struktur->Infomappe() + nameWithExtension)));
 }
+
+void StructurePage::AsoegExecute() { m_searchBar->open(); }
 
 // Action rules: a field counts as empty only when it has no characters at all.
 

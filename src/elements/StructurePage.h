@@ -19,6 +19,7 @@ class TStruktur;
 
 namespace struktur {
 
+class SearchBar;
 class TeditForm;
 
 /// The structure page "Strukturen": the fields of the element being written, the element tree
@@ -79,6 +80,8 @@ public Q_SLOTS:
     void tekstEditKeyPress();
     void fnKnapClick();
     void checkKnapClick();
+    /// Opens the search bar under the tree.
+    void AsoegExecute();
 
 private:
     void createWidgets();
@@ -128,6 +131,8 @@ private:
     QToolButton* ToolButton7 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    QToolButton* soegKnap = nullptr;
+    SearchBar* m_searchBar = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;
     QButtonGroup* m_methodChoices = nullptr;
@@ -138,6 +143,7 @@ private:
     QAction* Aslet = nullptr;
     QAction* Agem = nullptr;
     QAction* Areload = nullptr;
+    QAction* Asoeg = nullptr;
 };
 
 } // namespace struktur
