@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -143,6 +142,8 @@ void SearchBar::createWidgets()
     soegListe->setItemDelegate(new ResultDelegate(soegListe));
     soegListe->setUniformItemSizes(false);
     soegListe->setTextElideMode(Qt::ElideLeft);
+    soegListe->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    soegListe->setResizeMode(QListView::Adjust);
     setHint(soegListe, QStringLiteral("De elementer der indeholder teksten; vælg et for at gå til det"));
     soegAntal = new QLabel(this);
     soegAntal->setObjectName(QStringLiteral("soegAntal"));
@@ -150,16 +151,13 @@ void SearchBar::createWidgets()
 
 void SearchBar::createLayout()
 {
-    auto* checks = new QHBoxLayout;
-    checks->setContentsMargins(0, 0, 0, 0);
-    checks->addWidget(dokumentCheck);
-    checks->addWidget(storeSmaaCheck);
-    checks->addStretch();
+    // The two options one above the other, so that the bar fits the narrowest window.
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 2, 0, 2);
     column->setSpacing(2);
     column->addWidget(soegEdit);
-    column->addLayout(checks);
+    column->addWidget(dokumentCheck);
+    column->addWidget(storeSmaaCheck);
     column->addWidget(soegListe, 1);
     column->addWidget(soegAntal);
 }
