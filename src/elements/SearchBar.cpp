@@ -7,12 +7,13 @@
 #include "search/DocumentReader.h"
 #include "ui/HintLine.h"
 
+#include <QAbstractListModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMainWindow>
 #include <QPainter>
 #include <QStatusBar>
@@ -48,10 +49,6 @@ public:
         const QString before = index.data(SnippetBeforeRole).toString();
         const QString hit = index.data(SnippetHitRole).toString();
         const QString after = index.data(SnippetAfterRole).toString();
-        if (hit.isEmpty()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
         // The first line as the style draws an item; the snippet drawn below it by hand.
         const int lineHeight = option.fontMetrics.height();
         QStyleOptionViewItem firstLine = item;
@@ -87,12 +84,60 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        // Every row has room for a snippet, so that the list can lay out a million rows at once.
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        if (!index.data(SnippetHitRole).toString().isEmpty())
-            size.setHeight(std::max(size.height(), 0) + option.fontMetrics.height() + 2);
+        size.setHeight(size.height() + option.fontMetrics.height() + 2);
         return size;
     }
 };
+
+} // namespace
+
+/// The results as rows: the path and icon of each element, and the snippet of a document match.
+/// Paths are made only for the rows a view asks for, so a million hits cost no more than their list.
+class SearchBar::ResultModel : public QAbstractListModel {
+public:
+    ResultModel(const std::vector<SearchHit>& hits, QObject* parent)
+        : QAbstractListModel(parent)
+        , m_hits(hits)
+    {
+    }
+
+    void reset(const std::function<void()>& change)
+    {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_hits.size()); }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || size_t(index.row()) >= m_hits.size())
+            return {};
+        const SearchHit& hit = m_hits[size_t(index.row())];
+        switch (role) {
+        case Qt::DisplayRole:
+            return elementPath(hit.element);
+        case Qt::DecorationRole:
+            return elementIcon(hit.element->icon);
+        case SnippetBeforeRole:
+            return hit.snippet ? hit.snippet->before : QString();
+        case SnippetHitRole:
+            return hit.snippet ? hit.snippet->hit : QString();
+        case SnippetAfterRole:
+            return hit.snippet ? hit.snippet->after : QString();
+        default:
+            return {};
+        }
+    }
+
+private:
+    const std::vector<SearchHit>& m_hits;
+};
+
+namespace {
 
 QString countText(qsizetype count)
 {
@@ -137,10 +182,13 @@ void SearchBar::createWidgets()
     storeSmaaCheck = new QCheckBox(QStringLiteral("Skeln mellem store og små bogstaver"), this);
     storeSmaaCheck->setObjectName(QStringLiteral("storeSmaaCheck"));
     setHint(storeSmaaCheck, QStringLiteral("Find kun teksten med netop de store og små bogstaver"));
-    soegListe = new QListWidget(this);
+    m_results = new ResultModel(m_hits, this);
+    soegListe = new QListView(this);
     soegListe->setObjectName(QStringLiteral("soegListe"));
+    soegListe->setModel(m_results);
     soegListe->setItemDelegate(new ResultDelegate(soegListe));
-    soegListe->setUniformItemSizes(false);
+    soegListe->setUniformItemSizes(true);
+    soegListe->setEditTriggers(QAbstractItemView::NoEditTriggers);
     soegListe->setTextElideMode(Qt::ElideLeft);
     soegListe->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     soegListe->setResizeMode(QListView::Adjust);
@@ -169,10 +217,8 @@ void SearchBar::createConnections()
     connect(dokumentCheck, &QCheckBox::toggled, this, &SearchBar::scheduleSearch);
     connect(storeSmaaCheck, &QCheckBox::toggled, this, &SearchBar::scheduleSearch);
     connect(m_pause, &QTimer::timeout, this, &SearchBar::runSearch);
-    connect(soegListe, &QListWidget::itemClicked, this,
-        [this](QListWidgetItem* item) { chooseResult(soegListe->row(item)); });
-    connect(soegListe, &QListWidget::itemActivated, this,
-        [this](QListWidgetItem* item) { chooseResult(soegListe->row(item)); });
+    connect(soegListe, &QListView::clicked, this, [this](const QModelIndex& index) { chooseResult(index.row()); });
+    connect(soegListe, &QListView::activated, this, [this](const QModelIndex& index) { chooseResult(index.row()); });
 
     connect(m_reader, &DocumentReader::progress, this, &SearchBar::showProgress);
     connect(m_reader, &DocumentReader::finished, this, [this] {
@@ -258,38 +304,23 @@ void SearchBar::showResults()
         documentText
             = [this, folder](const Element* element) { return m_cache.cached(documentFilePath(folder, element)); };
     }
-    const Element* current = soegListe->currentRow() >= 0 && size_t(soegListe->currentRow()) < m_hits.size()
-        ? m_hits[size_t(soegListe->currentRow())].element
-        : nullptr;
-    m_hits = searchTree(m_struktur->elementModel()->tree(), matcher, documentText);
-
-    soegListe->setUpdatesEnabled(false);
-    soegListe->clear();
-    int currentRow = -1;
-    for (const SearchHit& hit : m_hits) {
-        auto* item = new QListWidgetItem(elementIcon(hit.element->icon), elementPath(hit.element));
-        if (hit.snippet) {
-            item->setData(SnippetBeforeRole, hit.snippet->before);
-            item->setData(SnippetHitRole, hit.snippet->hit);
-            item->setData(SnippetAfterRole, hit.snippet->after);
-        }
-        if (hit.element == current)
-            currentRow = soegListe->count();
-        soegListe->addItem(item);
-    }
+    const int currentRow = soegListe->currentIndex().row();
+    const Element* current
+        = currentRow >= 0 && size_t(currentRow) < m_hits.size() ? m_hits[size_t(currentRow)].element : nullptr;
+    m_results->reset([&] { m_hits = searchTree(m_struktur->elementModel()->tree(), matcher, documentText); });
     // Results that follow from the documents keep the place the user had reached.
-    if (currentRow >= 0) {
-        const QSignalBlocker quiet(soegListe);
-        soegListe->setCurrentRow(currentRow);
+    if (current) {
+        const auto kept = std::find_if(
+            m_hits.begin(), m_hits.end(), [current](const SearchHit& hit) { return hit.element == current; });
+        if (kept != m_hits.end())
+            soegListe->setCurrentIndex(m_results->index(int(kept - m_hits.begin())));
     }
-    soegListe->setUpdatesEnabled(true);
     soegAntal->setText(matcher.isEmpty() ? QString() : countText(qsizetype(m_hits.size())));
 }
 
 void SearchBar::forgetResults()
 {
-    m_hits.clear();
-    soegListe->clear();
+    m_results->reset([this] { m_hits.clear(); });
     soegAntal->clear();
 }
 
@@ -299,8 +330,8 @@ void SearchBar::nextResult()
         runSearch();
     if (m_hits.empty())
         return;
-    const int row = soegListe->currentRow();
-    chooseResult(row < 0 || row + 1 >= soegListe->count() ? 0 : row + 1);
+    const int row = soegListe->currentIndex().row();
+    chooseResult(row < 0 || size_t(row) + 1 >= m_hits.size() ? 0 : row + 1);
 }
 
 void SearchBar::previousResult()
@@ -309,19 +340,16 @@ void SearchBar::previousResult()
         runSearch();
     if (m_hits.empty())
         return;
-    const int row = soegListe->currentRow();
-    chooseResult(row <= 0 ? soegListe->count() - 1 : row - 1);
+    const int row = soegListe->currentIndex().row();
+    chooseResult(row <= 0 ? int(m_hits.size()) - 1 : row - 1);
 }
 
 void SearchBar::chooseResult(int row)
 {
     if (row < 0 || size_t(row) >= m_hits.size())
         return;
-    {
-        const QSignalBlocker quiet(soegListe);
-        soegListe->setCurrentRow(row);
-    }
-    soegListe->scrollToItem(soegListe->item(row));
+    soegListe->setCurrentIndex(m_results->index(row));
+    soegListe->scrollTo(m_results->index(row));
     const QModelIndex index = m_struktur->elementModel()->indexOf(m_hits[size_t(row)].element);
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         m_struktur->expand(up);

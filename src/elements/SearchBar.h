@@ -10,7 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QTextEdit;
 class QTimer;
 class TStruktur;
@@ -70,6 +70,8 @@ private:
     void showProgress(qsizetype done, qsizetype total);
     void setProgressText(const QString& text);
 
+    class ResultModel;
+
     search::TextMatcher currentMatcher() const;
     bool searchesDocuments() const;
 
@@ -78,12 +80,13 @@ private:
     search::DocumentReader* m_reader = nullptr;
     QTimer* m_pause = nullptr;
     std::vector<search::SearchHit> m_hits;
+    ResultModel* m_results = nullptr;
     QString m_progressText;
 
     QLineEdit* soegEdit = nullptr;
     QCheckBox* dokumentCheck = nullptr;
     QCheckBox* storeSmaaCheck = nullptr;
-    QListWidget* soegListe = nullptr;
+    QListView* soegListe = nullptr;
     QLabel* soegAntal = nullptr;
 };
 

@@ -5,7 +5,7 @@
 #include "support/GuiTestMain.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QTextCursor>
 
 using namespace struktur;
@@ -28,7 +28,8 @@ private Q_SLOTS:
 private:
     SearchBar* bar() const { return m_page->page->findChild<SearchBar*>(); }
     QLineEdit* field() const { return m_page->control<QLineEdit>(u"soegEdit"_qs); }
-    QListWidget* results() const { return m_page->control<QListWidget>(u"soegListe"_qs); }
+    QListView* results() const { return m_page->control<QListView>(u"soegListe"_qs); }
+    QModelIndex result(int row) const { return results()->model()->index(row, 0); }
     QString count() const { return m_page->control<QLabel>(u"soegAntal"_qs)->text(); }
     /// Every result line: the path, and " | " and the snippet for a document match.
     QStringList resultLines() const;
@@ -41,13 +42,13 @@ private:
 QStringList TestSearchBar::resultLines() const
 {
     QStringList lines;
-    for (int row = 0; row < results()->count(); ++row) {
-        const QListWidgetItem* item = results()->item(row);
-        QString line = item->text();
-        const QString hit = item->data(Qt::UserRole + 2).toString();
+    for (int row = 0; row < results()->model()->rowCount(); ++row) {
+        const QModelIndex item = result(row);
+        QString line = item.data().toString();
+        const QString hit = item.data(Qt::UserRole + 2).toString();
         if (!hit.isEmpty())
-            line += u" | "_qs + item->data(Qt::UserRole + 1).toString() + u'*' + hit + u'*'
-                + item->data(Qt::UserRole + 3).toString();
+            line += u" | "_qs + item.data(Qt::UserRole + 1).toString() + u'*' + hit + u'*'
+                + item.data(Qt::UserRole + 3).toString();
         lines.append(line);
     }
     return lines;
@@ -156,12 +157,11 @@ void TestSearchBar::f3ChoosesResultsAsAClickWouldAndSelectsTheHit()
     QCOMPARE(m_page->tree->selectedText(), u"Kapitel Æble"_qs);
     QTest::keyClick(field(), Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(m_page->tree->selectedText(), u"Kapitel Øre"_qs);
-    QCOMPARE(results()->currentRow(), 2);
+    QCOMPARE(results()->currentIndex().row(), 2);
 
     // A click on a result chooses it as well, and a collapsed branch opens to show it.
     m_page->tree->FullCollapse();
-    QTest::mouseClick(
-        results()->viewport(), Qt::LeftButton, {}, results()->visualItemRect(results()->item(1)).center());
+    QTest::mouseClick(results()->viewport(), Qt::LeftButton, {}, results()->visualRect(result(1)).center());
     StructurePageFixture::settle();
     QCOMPARE(m_page->tree->selectedText(), u"Afsnit A"_qs);
     QVERIFY(m_page->tree->isExpanded(m_page->indexOf(u"Kapitel Æble"_qs)));
