@@ -20,6 +20,7 @@ class TStruktur;
 namespace struktur {
 
 class SearchBar;
+class StructureExport;
 class TeditForm;
 
 /// The structure page "Strukturen": the fields of the element being written, the element tree
@@ -56,7 +57,7 @@ public:
     /// field or the document folder is empty.
     QString currentDocumentPath() const;
 
-    /// Re-evaluates the six action rules (also run after every handled input event).
+    /// Re-evaluates the action rules (also run after every handled input event).
     void updateActions();
 
 public Q_SLOTS:
@@ -71,6 +72,8 @@ public Q_SLOTS:
     void AsletExecute();
     void AgemExecute();
     void AreloadExecute();
+    void AfortrydExecute();
+    void AgentagExecute();
 
     void ToolButton1Click();
     void ToolButton4Click();
@@ -99,6 +102,8 @@ private:
     void AsletUpdate();
     void AgemUpdate();
     void AreloadUpdate();
+    void AfortrydUpdate();
+    void AgentagUpdate();
 
     bool isArranging() const;
     QString documentPathFor(const QString& fileName) const;
@@ -133,6 +138,7 @@ private:
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* soegKnap = nullptr;
     SearchBar* m_searchBar = nullptr;
+    StructureExport* m_export = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;
     QButtonGroup* m_methodChoices = nullptr;
@@ -144,6 +150,8 @@ private:
     QAction* Agem = nullptr;
     QAction* Areload = nullptr;
     QAction* Asoeg = nullptr;
+    QAction* Afortryd = nullptr;
+    QAction* Agentag = nullptr;
 };
 
 } // namespace struktur
