@@ -4,6 +4,7 @@
 #include "ActionBinding.h"
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
+#include "SearchBar.h"
 #include "SingleLineValidator.h"
 #include "StructureExport.h"
 #include "editor/TeditForm.h"
@@ -255,6 +256,8 @@ QToolBar* StructurePage::createToolBar()
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton3 = toolButton("SpeedButton3");
     SpeedButton3->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    soegKnap = toolButton("soegKnap");
+    soegKnap->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     bar->addSeparator();
     bar->addWidget(ToolButton1);
@@ -266,6 +269,7 @@ QToolBar* StructurePage::createToolBar()
     bar->addWidget(SpeedButton1);
     bar->addWidget(SpeedButton3);
     bar->addSeparator();
+    bar->addWidget(soegKnap);
     // The structure's name is what the info label shows after its fixed prefix.
     m_export = new StructureExport(
         m_struktur, [this] { return infoLabel().mid(QStringLiteral("Strukturnavn: ").size()); }, this);
@@ -287,6 +291,8 @@ QWidget* StructurePage::createRightPane()
     column->setSpacing(2);
     column->addWidget(ToolBar1);
     column->addWidget(m_struktur, 1);
+    m_searchBar = new SearchBar(m_struktur, pane);
+    column->addWidget(m_searchBar, 1);
     column->addWidget(flytmodeBox);
     column->addWidget(flytBox);
     return pane;
@@ -317,7 +323,12 @@ void StructurePage::createActions()
     Agem->setIcon(picture("floppy"));
     Areload = action("Areload", QStringLiteral("Genindlæs"),
         QStringLiteral("Genindlæs struktur ved fortrydelse af ændring der ikke er gemt"), this);
-    addActions({ Aclear, Ainsert, Arediger, Aslet, Agem, Areload });
+    Asoeg = action(
+        "Asoeg", QStringLiteral("Søg"), QStringLiteral("Søg efter tekst i elementerne og deres dokumenter"), this);
+    Asoeg->setIcon(picture("search"));
+    Asoeg->setShortcut(QKeySequence::Find);
+    Asoeg->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addActions({ Aclear, Ainsert, Arediger, Aslet, Agem, Areload, Asoeg });
 
     bindToAction(Button4, Aclear);
     bindToAction(Button5, Ainsert);
@@ -325,6 +336,7 @@ void StructurePage::createActions()
     ToolButton7->setDefaultAction(Aslet);
     SpeedButton1->setDefaultAction(Agem);
     SpeedButton3->setDefaultAction(Areload);
+    soegKnap->setDefaultAction(Asoeg);
 
     Afortryd = action(
         "Afortryd", QStringLiteral("Fortryd"), QStringLiteral("Fortryd den sidste ændring af strukturen"), this);
@@ -358,6 +370,11 @@ void StructurePage::createConnections()
     connect(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
     connect(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
     connect(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
+    connect(Asoeg, &QAction::triggered, this, &StructurePage::AsoegExecute);
+    connect(m_searchBar, &SearchBar::resultChosen, this, [this] {
+        StrukturClick();
+        m_searchBar->selectHitIn(m_editor->infoTekst);
+    });
     connect(Afortryd, &QAction::triggered, this, &StructurePage::AfortrydExecute);
     connect(Agentag, &QAction::triggered, this, &StructurePage::AgentagExecute);
     connect(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
@@ -569,6 +586,8 @@ void StructurePage::checkKnapClick()
     const QString nameWithExtension = fileName + QStringLiteral(".rtf");
     Dialogs::inform(this, fileNameReport(nameWithExtension, pathExists(m_struktur->Infomappe() + nameWithExtension)));
 }
+
+void StructurePage::AsoegExecute() { m_searchBar->open(); }
 
 // Action rules: a field counts as empty only when it has no characters at all.
 

@@ -19,6 +19,7 @@ class TStruktur;
 
 namespace struktur {
 
+class SearchBar;
 class StructureExport;
 class TeditForm;
 
@@ -82,6 +83,8 @@ public Q_SLOTS:
     void tekstEditKeyPress();
     void fnKnapClick();
     void checkKnapClick();
+    /// Opens the search bar under the tree.
+    void AsoegExecute();
 
 private:
     void createWidgets();
@@ -133,6 +136,8 @@ private:
     QToolButton* ToolButton7 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    QToolButton* soegKnap = nullptr;
+    SearchBar* m_searchBar = nullptr;
     StructureExport* m_export = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;
@@ -144,6 +149,7 @@ private:
     QAction* Aslet = nullptr;
     QAction* Agem = nullptr;
     QAction* Areload = nullptr;
+    QAction* Asoeg = nullptr;
     QAction* Afortryd = nullptr;
     QAction* Agentag = nullptr;
 };

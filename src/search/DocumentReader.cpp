@@ -40,11 +40,13 @@ void DocumentReader::start(const QStringList& paths, int threads)
             QMetaObject::invokeMethod(
                 this, [this, generation] { reportFinished(generation); }, Qt::QueuedConnection);
     });
+    m_running = true;
     m_thread->start(QThread::LowPriority);
 }
 
 void DocumentReader::cancel()
 {
+    m_running = false;
     if (!m_thread)
         return;
     m_job->cancelled = true;
@@ -54,8 +56,6 @@ void DocumentReader::cancel()
     m_job.reset();
 }
 
-bool DocumentReader::isRunning() const { return m_thread && m_thread->isRunning(); }
-
 void DocumentReader::report(quint64 generation, qsizetype done, qsizetype total)
 {
     if (generation == m_generation)
@@ -64,8 +64,10 @@ void DocumentReader::report(quint64 generation, qsizetype done, qsizetype total)
 
 void DocumentReader::reportFinished(quint64 generation)
 {
-    if (generation == m_generation)
-        Q_EMIT finished();
+    if (generation != m_generation || !m_running)
+        return;
+    m_running = false;
+    Q_EMIT finished();
 }
 
 } // namespace struktur::search

@@ -26,7 +26,8 @@ public:
     void start(const QStringList& paths, int threads = 2);
     /// Stops the reading in progress and waits for it.
     void cancel();
-    bool isRunning() const;
+    /// True from start() until `finished` has been delivered or the reading was cancelled.
+    bool isRunning() const { return m_running; }
 
 Q_SIGNALS:
     /// `done` of `total` documents are current.
@@ -44,6 +45,7 @@ private:
     std::shared_ptr<Job> m_job;
     QThread* m_thread = nullptr;
     quint64 m_generation = 0;
+    bool m_running = false;
 };
 
 } // namespace struktur::search

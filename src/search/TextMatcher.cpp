@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextMatcher.h"
 
+#include <algorithm>
+#include <array>
+
 namespace struktur::search {
 namespace {
 
@@ -34,13 +37,56 @@ TextMatcher::TextMatcher(const QString& text, CaseSensitivity sensitivity)
     , m_sensitivity(sensitivity)
     , m_matcher(text, sensitivity == CaseSensitivity::Sensitive ? Qt::CaseSensitive : Qt::CaseInsensitive)
 {
+    if (sensitivity == CaseSensitivity::Sensitive || text.isEmpty())
+        return;
+    // Characters outside the basic plane fold in pairs: those searches keep to the general matcher.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); }))
+        return;
+    for (const QChar c : text)
+        m_folded += c.toCaseFolded();
+    const char16_t first = m_folded.front().unicode();
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        if (!QChar::isSurrogate(c) && QChar::toCaseFolded(c) == first)
+            m_firstVariants.append(QChar(c));
+    }
+    m_useMatcher = m_firstVariants.size() > 4;
 }
 
 qsizetype TextMatcher::find(QStringView haystack) const
 {
     if (m_text.isEmpty() || haystack.size() < m_text.size())
         return -1;
-    return m_matcher.indexIn(haystack);
+    if (m_useMatcher)
+        return m_matcher.indexIn(haystack);
+    return findFolded(haystack);
+}
+
+qsizetype TextMatcher::findFolded(QStringView haystack) const
+{
+    const qsizetype last = haystack.size() - m_folded.size();
+    const QChar* folded = m_folded.constData();
+    const qsizetype length = m_folded.size();
+    // The next place of each first-character variant at or after `from`; size() when none.
+    std::array<qsizetype, 4> next{};
+    const qsizetype variants = m_firstVariants.size();
+    auto advance = [&](qsizetype variant, qsizetype from) {
+        const qsizetype at = haystack.indexOf(m_firstVariants[variant], from);
+        next[size_t(variant)] = at < 0 ? haystack.size() : at;
+    };
+    for (qsizetype v = 0; v < variants; ++v)
+        advance(v, 0);
+    for (;;) {
+        const auto nearest = std::min_element(next.begin(), next.begin() + variants);
+        const qsizetype at = *nearest;
+        if (at > last)
+            return -1;
+        qsizetype i = 1;
+        while (i < length && haystack[at + i].toCaseFolded() == folded[i])
+            ++i;
+        if (i == length)
+            return at;
+        advance(nearest - next.begin(), at + 1);
+    }
 }
 
 Snippet snippetAround(QStringView text, qsizetype position, qsizetype length, qsizetype context)

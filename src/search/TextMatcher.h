@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringMatcher>
 
 namespace struktur::search {
@@ -26,9 +27,17 @@ public:
     bool matches(QStringView haystack) const { return find(haystack) >= 0; }
 
 private:
+    qsizetype findFolded(QStringView haystack) const;
+
     QString m_text;
     CaseSensitivity m_sensitivity = CaseSensitivity::Insensitive;
     QStringMatcher m_matcher;
+    /// Without case sensitivity: the folded search text, and every character that folds to its
+    /// first character; candidates are found with the plain (vectorised) character search for
+    /// each of them, then compared folded.
+    QString m_folded;
+    QList<QChar> m_firstVariants;
+    bool m_useMatcher = true;
 };
 
 /// The text around a hit, split so that the hit itself can be shown apart (in bold). Line breaks

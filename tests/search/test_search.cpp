@@ -66,6 +66,8 @@ void TestSearch::matching_data()
     QTest::newRow("Danish letters fold") << u"ÆØÅ"_qs << false << u"blåbær: æøå"_qs << 8;
     QTest::newRow("Danish letters, lower in needle") << u"smørrebrød"_qs << false << u"SMØRREBRØD"_qs << 0;
     QTest::newRow("Greek final sigma folds") << u"ΣΊΣΥΦΟΣ"_qs << false << u"ὁ σίσυφος"_qs << 2;
+    QTest::newRow("every character that folds alike") << u"kelvin"_qs << false << u"\u212Aelvin"_qs << 0;
+    QTest::newRow("outside the basic plane") << u"𐐨"_qs << false << u"x𐐀"_qs << 1;
     QTest::newRow("substring inside a word") << u"til"_qs << false << u"Ventilation"_qs << 3;
     QTest::newRow("sensitive keeps case apart") << u"Ventil"_qs << true << u"ventil Ventil"_qs << 7;
     QTest::newRow("sensitive Danish letters") << u"æ"_qs << true << u"Æble"_qs << -1;
