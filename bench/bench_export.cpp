@@ -44,9 +44,9 @@ QByteArray document(int number, int size)
         state = state * 1664525u + 1013904223u;
         const QByteArray word = rtfWord(words[(state >> 8) % (sizeof words / sizeof *words)]);
         if ((state >> 20) % 17 == 0)
-            rtf += "\\b " + word + "\\b0 ";
+            rtf += "\\b " + word + "\\b0  ";
         else if ((state >> 20) % 19 == 0)
-            rtf += "\\i " + word + "\\i0 ";
+            rtf += "\\i " + word + "\\i0  ";
         else
             rtf += word + ' ';
         if (++inParagraph > 60 + int((state >> 4) % 40)) {
