@@ -12,6 +12,7 @@ packages=(
   libreoffice-writer-nogui unrtf
   chromium
   time
+  desktop-file-utils appstream lintian man-db groff-base dpkg-dev fakeroot file bash-completion librsvg2-bin
 )
 
 missing=()

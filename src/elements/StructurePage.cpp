@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -173,13 +174,13 @@ void StructurePage::createWidgets()
     Label10 = wrappedText("Label10",
         QStringLiteral("Ved redigering og indførelse af nye elementer, så tænk over hvordan strukturen bruges!"), this);
     Label11 = wrappedText("Label11",
-        QStringLiteral("Anvend ikke sortering af strukturelementer og Gem uden det er gennemtænkt, da det ikke kan "
-                       "annuleres, og altså medfører at alle punkter skal flyttes manuelt tilbage."),
+        QStringLiteral("Sortering, sletning og flytning af strukturelementer kan fortrydes med Fortryd, indtil "
+                       "strukturen genindlæses eller en anden struktur indlæses."),
         this);
     Label12 = wrappedText("Label12",
         QStringLiteral(
-            "Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem "
-            "og kan altså annuleres ved Genindlæs."),
+            "Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem; "
+            "de kan fortrydes med Fortryd, og alt der ikke er gemt kan annuleres ved Genindlæs."),
         this);
     InfoLabel = heading("InfoLabel", QStringLiteral("Strukturnavn: "), this);
 
@@ -324,6 +325,22 @@ void StructurePage::createActions()
     ToolButton7->setDefaultAction(Aslet);
     SpeedButton1->setDefaultAction(Agem);
     SpeedButton3->setDefaultAction(Areload);
+
+    Afortryd = action(
+        "Afortryd", QStringLiteral("Fortryd"), QStringLiteral("Fortryd den sidste ændring af strukturen"), this);
+    Afortryd->setIcon(picture("undo"));
+    Afortryd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Agentag = action("Agentag", QStringLiteral("Gentag"), QStringLiteral("Gentag den ændring der blev fortrudt"), this);
+    Agentag->setIcon(picture("redo"));
+    Agentag->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    // The keys belong to the tree and its tool bar; the fields and the editor keep their own undo.
+    for (QAction* history : { Afortryd, Agentag }) {
+        history->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ToolBar1->addAction(history);
+        m_struktur->addAction(history);
+    }
+    ToolBar1->widgetForAction(Afortryd)->setObjectName(QStringLiteral("FortrydKnap"));
+    ToolBar1->widgetForAction(Agentag)->setObjectName(QStringLiteral("GentagKnap"));
 }
 
 void StructurePage::createConnections()
@@ -334,6 +351,8 @@ void StructurePage::createConnections()
     connect(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
     connect(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
     connect(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
+    connect(Afortryd, &QAction::triggered, this, &StructurePage::AfortrydExecute);
+    connect(Agentag, &QAction::triggered, this, &StructurePage::AgentagExecute);
     connect(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
 
     connect(ToolButton1, &QToolButton::clicked, this, &StructurePage::ToolButton1Click);
@@ -489,6 +508,18 @@ void StructurePage::AreloadExecute()
     ClearToNew(true);
 }
 
+void StructurePage::AfortrydExecute()
+{
+    if (m_struktur->canUndo())
+        m_struktur->undo();
+}
+
+void StructurePage::AgentagExecute()
+{
+    if (m_struktur->canRedo())
+        m_struktur->redo();
+}
+
 void StructurePage::ToolButton1Click()
 {
     if (!m_struktur->isEmpty())
@@ -542,6 +573,8 @@ void StructurePage::updateActions()
     AsletUpdate();
     AgemUpdate();
     AreloadUpdate();
+    AfortrydUpdate();
+    AgentagUpdate();
 }
 
 void StructurePage::AclearUpdate() { Aclear->setEnabled(!tekstEdit->text().isEmpty() || !dataEdit->text().isEmpty()); }
@@ -558,5 +591,9 @@ void StructurePage::AsletUpdate() { Aslet->setEnabled(m_struktur->hasSelection()
 void StructurePage::AgemUpdate() { Agem->setEnabled(m_struktur->Modified()); }
 
 void StructurePage::AreloadUpdate() { Areload->setEnabled(m_struktur->Modified()); }
+
+void StructurePage::AfortrydUpdate() { Afortryd->setEnabled(m_struktur->canUndo()); }
+
+void StructurePage::AgentagUpdate() { Agentag->setEnabled(m_struktur->canRedo()); }
 
 } // namespace struktur
