@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   libreoffice-writer-nogui unrtf
+  chromium
   time
   desktop-file-utils appstream lintian man-db groff-base dpkg-dev fakeroot file bash-completion librsvg2-bin
 )

@@ -19,13 +19,16 @@ namespace {
 
 QString fileText(const QString& path) { return QString::fromUtf8(fileBytes(path)); }
 
-/// The text a reader sees in a piece of HTML: block ends as spaces, inline tags dropped, the
+/// The text a reader sees in a piece of HTML: bullets of list items, block ends as spaces, inline tags dropped, the
 /// entities the writer uses decoded, runs of white space as one space.
 QString visibleText(QString html)
 {
     static const QRegularExpression blockTag(
         QStringLiteral("</?(p|li|td|tr|table|ul|ol|br|div|h1|nav|colgroup|col)\\b[^>]*>"));
     static const QRegularExpression anyTag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression listItem(QStringLiteral("<li\\b[^>]*>"));
+    // The browser draws a bullet list's marks, which the plain text writes out.
+    html.replace(listItem, QStringLiteral(" • "));
     html.replace(blockTag, QStringLiteral(" "));
     html.remove(anyTag);
     html.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
