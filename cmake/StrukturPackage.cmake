@@ -13,8 +13,9 @@ interface in which one person writes information structures: named
 trees of elements, each with a caption, one of nine icons and a
 rich-text document, which a separate host program shows its users as
 browsable help. Structures are kept in plain text files and RTF
-documents. The command-line tool struktur shows, checks, converts and
-prints them without the window.")
+documents; a structure can be searched and published as an HTML help
+site or a PDF book. The command-line tool struktur shows, checks,
+searches, converts, publishes and prints them without the window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -158,7 +158,7 @@ void TestCommandLine::manualPageAndCompletionNameEverySubcommand()
     QCOMPARE(completed, sortedNames);
 
     for (const QString& name : names) {
-        QVERIFY2(page.contains(u"\n.B struktur "_qs + name + u'\n'), qPrintable(u"SYNOPSIS lacks "_qs + name));
+        QVERIFY2(page.contains(u"\n.SY struktur\n.B "_qs + name + u'\n'), qPrintable(u"SYNOPSIS lacks "_qs + name));
         const QRegularExpression block(u"\n\\.SS \""_qs + name + u"[ \"]"_qs);
         QVERIFY2(page.contains(block), qPrintable(u"COMMANDS lacks "_qs + name));
     }
