@@ -11,6 +11,7 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   libreoffice-writer-nogui unrtf
   time
+  libhunspell-dev hunspell-da
 )
 
 missing=()
