@@ -5,10 +5,12 @@
 #include "Printer.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolBar>
@@ -35,6 +37,7 @@ PrintPreview::PrintPreview(const QTextDocument& document, std::unique_ptr<QPrint
     layout->setSpacing(0);
     createToolBar();
     layout->addWidget(view, 1);
+    createButtons();
     resize(700, 800);
     view->fitInView();
     view->updatePreview();
@@ -54,30 +57,56 @@ void PrintPreview::createToolBar()
         connect(action, &QAction::triggered, this, &PrintPreview::showPageNumber);
         return action;
     };
-    add(QStringLiteral("Første"), "firstPage", [this] { view->setCurrentPage(1); });
-    add(QStringLiteral("Forrige"), "previousPage", [this] { view->setCurrentPage(view->currentPage() - 1); });
+    const auto withIcon = [this](QAction* action, QStyle::StandardPixmap pixmap) {
+        action->setIcon(style()->standardIcon(pixmap));
+        action->setToolTip(action->text());
+        action->setIconText(QString());
+    };
+    withIcon(add(QStringLiteral("Første side"), "firstPage", [this] { view->setCurrentPage(1); }),
+        QStyle::SP_MediaSkipBackward);
+    withIcon(
+        add(QStringLiteral("Forrige side"), "previousPage", [this] { view->setCurrentPage(view->currentPage() - 1); }),
+        QStyle::SP_ArrowLeft);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     m_pageLabel->setMinimumWidth(90);
     m_pageLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_pageLabel);
-    add(QStringLiteral("Næste"), "nextPage", [this] { view->setCurrentPage(view->currentPage() + 1); });
-    add(QStringLiteral("Sidste"), "lastPage", [this] { view->setCurrentPage(view->pageCount()); });
+    withIcon(add(QStringLiteral("Næste side"), "nextPage", [this] { view->setCurrentPage(view->currentPage() + 1); }),
+        QStyle::SP_ArrowRight);
+    withIcon(add(QStringLiteral("Sidste side"), "lastPage", [this] { view->setCurrentPage(view->pageCount()); }),
+        QStyle::SP_MediaSkipForward);
+    bar->setToolButtonStyle(Qt::ToolButtonFollowStyle);
     bar->addSeparator();
     add(QStringLiteral("Zoom ind"), "zoomIn", [this] { view->zoomIn(); });
     add(QStringLiteral("Zoom ud"), "zoomOut", [this] { view->zoomOut(); });
     add(QStringLiteral("Hele siden"), "fitInView", [this] { view->fitInView(); });
     add(QStringLiteral("Sidebredde"), "fitToWidth", [this] { view->fitToWidth(); });
-    bar->addSeparator();
-    add(QStringLiteral("Print"), "printPages", [this] {
+    static_cast<QVBoxLayout*>(layout())->addWidget(bar);
+}
+
+void PrintPreview::createButtons()
+{
+    printButton = new QPushButton(QStringLiteral("Print"), this);
+    printButton->setObjectName(QStringLiteral("printPages"));
+    printButton->setAutoDefault(false);
+    auto* close = new QPushButton(QStringLiteral("Luk"), this);
+    close->setObjectName(QStringLiteral("closePreview"));
+    close->setAutoDefault(false);
+    connect(printButton, &QPushButton::clicked, this, [this] {
         // Closing deletes the preview, so its print function is taken first.
         const std::function<void()> print = m_print;
         accept();
         if (print)
             print();
     });
-    add(QStringLiteral("Luk"), "closePreview", [this] { reject(); });
-    static_cast<QVBoxLayout*>(layout())->addWidget(bar);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 6, 6, 6);
+    row->addStretch();
+    row->addWidget(printButton);
+    row->addWidget(close);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
 void PrintPreview::paintPages(QPrinter* printer)

@@ -10,6 +10,7 @@
 class QLabel;
 class QPrintPreviewWidget;
 class QPrinter;
+class QPushButton;
 class QTextDocument;
 
 namespace struktur {
@@ -33,9 +34,11 @@ public:
     const QList<qint32>& pageStarts() const { return m_pageStarts; }
 
     QPrintPreviewWidget* view = nullptr;
+    QPushButton* printButton = nullptr;
 
 private:
     void createToolBar();
+    void createButtons();
     void paintPages(QPrinter* printer);
     void showPageNumber();
 
