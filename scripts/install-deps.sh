@@ -13,6 +13,7 @@ packages=(
   chromium
   time
   desktop-file-utils appstream lintian man-db groff-base dpkg-dev fakeroot file bash-completion librsvg2-bin
+  libhunspell-dev hunspell-da
 )
 
 missing=()

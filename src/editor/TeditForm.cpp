@@ -6,8 +6,10 @@
 #include "editor/DocumentEdit.h"
 #include "editor/DocumentFile.h"
 #include "editor/EditActionList.h"
+#include "editor/FindBar.h"
 #include "editor/ImageListEdit.h"
 #include "editor/SelectionFormat.h"
+#include "editor/SpellChecking.h"
 #include "editor/TColorGrid.h"
 #include "editor/TFontSizeComboBox.h"
 #include "platform/Error.h"
@@ -22,6 +24,7 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
@@ -128,6 +131,7 @@ void TeditForm::createWidgets()
                             .arg(QGuiApplication::palette().color(QPalette::Text).name()));
     infoTekst = edit;
     m_displayLines = new DisplayLines(infoTekst->document(), this);
+    m_findBar = new FindBar(infoTekst, this);
     createStatusBar();
 }
 
@@ -193,6 +197,7 @@ void TeditForm::createLayout()
     layout->addWidget(Panel1);
     layout->addWidget(ToolBar2);
     layout->addWidget(infoTekst, 1);
+    layout->addWidget(m_findBar);
     layout->addWidget(Info);
 }
 
@@ -212,6 +217,7 @@ void TeditForm::createActions()
     for (int i = 0; i < ImageListEdit::count; ++i)
         images.append(ImageListEdit::image(i));
     m_images = new ImageList(QStringLiteral("ImageListEdit"), QSize(16, 16), images, this);
+    m_spelling = new SpellChecking(infoTekst, QFileInfo(optfil).path(), this);
     createToolBar();
 }
 
@@ -249,6 +255,9 @@ void TeditForm::createToolBar()
     addButton("ToolButton18", ActionListEdit->RichEditBullets1);
     ToolBar2->addSeparator();
     addButton("redigerAndetKnap", ActionListEdit->AgoEdit);
+    ToolBar2->addSeparator();
+    addButton("stavningKnap", m_spelling->Astavning);
+    addButton("soegKnap", m_findBar->Afind);
 }
 
 void TeditForm::createConnections()
@@ -292,15 +301,9 @@ void TeditForm::applyDefaultFormat()
     infoTekst->setPalette(palette);
 }
 
-void TeditForm::HentOpt()
-{
-    m_bounds->readOptions(optfil);
-}
+void TeditForm::HentOpt() { m_bounds->readOptions(optfil); }
 
-void TeditForm::GemOpt()
-{
-    m_bounds->writeOptions(optfil);
-}
+void TeditForm::GemOpt() { m_bounds->writeOptions(optfil); }
 
 void TeditForm::GetFontNames()
 {
@@ -403,7 +406,16 @@ void TeditForm::ToolButton3Click()
 
 void TeditForm::FormActivate() { XYinfo(); }
 
-void TeditForm::infoTekstContextMenu(const QPoint& position) { PopupEdit->popup(infoTekst->mapToGlobal(position)); }
+QMenu* TeditForm::popupMenuAt(const QPoint& position)
+{
+    QMenu* spelling = m_spelling->createPopupMenu(position, PopupEdit->actions(), this);
+    return spelling ? spelling : PopupEdit;
+}
+
+void TeditForm::infoTekstContextMenu(const QPoint& position)
+{
+    popupMenuAt(position)->popup(infoTekst->viewport()->mapToGlobal(position));
+}
 
 void TeditForm::keyPressEvent(QKeyEvent* event)
 {

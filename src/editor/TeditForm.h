@@ -18,7 +18,9 @@ namespace struktur {
 
 class DisplayLines;
 class EditActionList;
+class FindBar;
 class ImageList;
+class SpellChecking;
 class TColorGrid;
 class TFontSizeComboBox;
 class WindowBounds;
@@ -69,6 +71,13 @@ public:
     /// the element file name and ".rtf", or an empty string when the file-name field or the
     /// document folder is empty, which disables the command.
     void setDocumentPathSource(std::function<QString()> source);
+
+    /// Spell checking of the document: its action, underlining and pop-up menu entries.
+    SpellChecking& spellChecking() const { return *m_spelling; }
+    /// The find and replace bar under the document.
+    FindBar& findBar() const { return *m_findBar; }
+    /// The pop-up menu a right click at `position` (viewport coordinates of `infoTekst`) opens.
+    QMenu* popupMenuAt(const QPoint& position);
 
     /// The text of status panel 0–6.
     QString statusPanelText(int panel) const;
@@ -124,6 +133,8 @@ private:
     WindowBounds* m_bounds = nullptr;
     ImageList* m_images = nullptr;
     DisplayLines* m_displayLines = nullptr;
+    SpellChecking* m_spelling = nullptr;
+    FindBar* m_findBar = nullptr;
 };
 
 } // namespace struktur

@@ -20,41 +20,52 @@ constexpr char pageRectProperty[] = "struktur_pageRect";
 PageRect pageRect(const QTextEdit& edit)
 {
     const QVariant value = edit.property(pageRectProperty);
-    return value.isValid() ? value.value<PageRect>() : PageRect{};
+    return value.isValid() ? value.value<PageRect>() : PageRect {};
 }
 
-void setPageRect(QTextEdit& edit, const PageRect& rect) { edit.setProperty(pageRectProperty, QVariant::fromValue(rect)); }
+void setPageRect(QTextEdit& edit, const PageRect& rect)
+{
+    edit.setProperty(pageRectProperty, QVariant::fromValue(rect));
+}
+
+QList<qint32> renderPages(QPainter& canvas, const PrinterMetrics& metrics, const PageRect& page,
+    const QTextDocument& document, const std::function<void()>& newPage)
+{
+    RichTextFormatter formatter(document);
+    FormatRange range;
+    range.hdc = &canvas;
+    range.rc = pageAreaInTwips(page, metrics);
+    range.rcPage = range.rc;
+    const TwipsRect area = range.rc;
+    const qint32 textLength = formatter.textLength();
+    range.cpMax = -1;
+    formatter.freeCache();
+    qint32 last = 0;
+    QList<qint32> pageStarts { 0 };
+    for (;;) {
+        range.rc = area; // the formatter narrows it to what it used
+        range.cpMin = last;
+        last = formatter.formatRange(range, true);
+        if (last == -1 || last >= textLength)
+            break;
+        newPage();
+        pageStarts.append(last);
+    }
+    return pageStarts;
+}
 
 void printDocument(Printer& printer, QTextEdit& edit, const QString& caption)
 {
     printer.setTitle(caption);
     printer.beginDoc();
-    RichTextFormatter formatter(*edit.document());
     try {
-        FormatRange range;
-        range.hdc = &printer.canvas();
-        range.rc = pageAreaInTwips(pageRect(edit), printer.metrics());
-        range.rcPage = range.rc;
-        const TwipsRect area = range.rc;
-        const qint32 textLength = formatter.textLength();
-        range.cpMax = -1;
-        formatter.freeCache();
-        qint32 last = 0;
-        for (;;) {
-            range.rc = area; // the formatter narrows it to what it used
-            range.cpMin = last;
-            last = formatter.formatRange(range, true);
-            if (last == -1 || last >= textLength)
-                break;
-            printer.newPage();
-        }
+        renderPages(
+            printer.canvas(), printer.metrics(), pageRect(edit), *edit.document(), [&printer] { printer.newPage(); });
         printer.endDoc();
     } catch (...) {
-        formatter.freeCache();
         printer.abort();
         throw;
     }
-    formatter.freeCache();
 }
 
 bool PrintRichText(QTextEdit* Edit, long double RTLeftMargin, long double RTRightMargin, long double RTTopMargin,

@@ -3,8 +3,12 @@
 
 #include "PageGeometry.h"
 
+#include <QList>
 #include <QString>
+#include <functional>
 
+class QPainter;
+class QTextDocument;
 class QTextEdit;
 
 namespace struktur {
@@ -15,6 +19,12 @@ class Printer;
 /// that sets one).
 PageRect pageRect(const QTextEdit& edit);
 void setPageRect(QTextEdit& edit, const PageRect& rect);
+
+/// Lays `document` out page by page into `page` (the whole printable area when it is empty) on
+/// `canvas`, calling `newPage` between two pages, as printing does; returns the first character
+/// position of each page. Stops early when the layout refuses (a canvas without an open page).
+QList<qint32> renderPages(QPainter& canvas, const PrinterMetrics& metrics, const PageRect& page,
+    const QTextDocument& document, const std::function<void()>& newPage);
 
 /// Prints the control's whole document as one job named `caption`: page by page into the
 /// control's page rectangle, or over the whole printable area when that is empty. Printer errors

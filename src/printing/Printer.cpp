@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-
 #include <cmath>
 
 namespace struktur {
@@ -53,9 +52,12 @@ QPrinter& Printer::device()
     return *m_device;
 }
 
-PrinterMetrics Printer::metrics()
+PrinterMetrics Printer::metrics() { return printerMetrics(device()); }
+
+std::unique_ptr<QPrinter> Printer::createDevice() { return m_factory(); }
+
+PrinterMetrics printerMetrics(const QPrinter& printer)
 {
-    const QPrinter& printer = device();
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     PrinterMetrics metrics;

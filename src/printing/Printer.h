@@ -4,7 +4,6 @@
 #include "PageGeometry.h"
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 
@@ -12,6 +11,9 @@ class QPainter;
 class QPrinter;
 
 namespace struktur {
+
+/// The page measurements of a printer device, in its device pixels.
+PrinterMetrics printerMetrics(const QPrinter& printer);
 
 /// The printer object print jobs go through: at most one job open at a time, started with
 /// beginDoc(), paged with newPage() and ended with endDoc(). Each job gets a fresh device from the
@@ -28,6 +30,10 @@ public:
     ~Printer();
     Printer(const Printer&) = delete;
     Printer& operator=(const Printer&) = delete;
+
+    /// A new device of this printer with its settings, for drawing pages that are not printed
+    /// (the print preview). Throws as a job would when there is no printer.
+    std::unique_ptr<QPrinter> createDevice();
 
     /// The page measurements of the printer (of the open job's device while one is open).
     PrinterMetrics metrics();

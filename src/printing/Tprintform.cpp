@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Tprintform.h"
 
+#include "PrintPreview.h"
 #include "PrintRichText.h"
 #include "PrintValues.h"
 #include "Printer.h"
@@ -8,6 +9,7 @@
 #include "platform/Error.h"
 #include "platform/OptionsFile.h"
 #include "platform/ProgramFolder.h"
+#include "ui/CreationGuard.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
 
@@ -16,19 +18,21 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace struktur {
 namespace {
 
-const QString defaultTexts[] = { QStringLiteral("2,5"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1,5"),
-    QStringLiteral("1") };
+const QString defaultTexts[]
+    = { QStringLiteral("2,5"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1,5"), QStringLiteral("1") };
 
 // Cream window and blue group boxes; a widget's own sheet wins over the application's style.
 constexpr char windowStyle[] = "QWidget#printform { background-color: #FFFBF0; }"
-                              "QGroupBox { background-color: #FFFBF0; color: #0000FF; }"
-                              "QGroupBox QLabel, QGroupBox QLineEdit { color: #0000FF; }";
+                               "QGroupBox { background-color: #FFFBF0; color: #0000FF; }"
+                               "QGroupBox QLabel, QGroupBox QLineEdit { color: #0000FF; }";
 
 QLabel* labelFor(const char* name, const QString& text, QLineEdit* field, QWidget* parent)
 {
@@ -57,8 +61,8 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent)
 
 Tprintform::Tprintform(const QString& programdir, QWidget* parent)
     : QWidget(parent,
-          Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-              | Qt::MSWindowsFixedSizeDialogHint)
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
     , m_printer(&Printer::defaultPrinter())
 {
     setObjectName(QStringLiteral("printform"));
@@ -108,12 +112,14 @@ void Tprintform::createWidgets()
     Button1 = button("Button1", QStringLiteral("Standard"), GroupBox2);
     lukKnap = button("lukKnap", QStringLiteral("Annuller"), GroupBox2);
     printKnap = button("printKnap", QStringLiteral("Print"), GroupBox2);
+    visKnap = button("visKnap", QStringLiteral("Vis udskrift"), GroupBox2);
 }
 
 void Tprintform::createLayout()
 {
     auto* margins = new QVBoxLayout(GroupBox1);
-    for (auto [label, edit] : { std::pair { Label1, Edit1 }, { Label2, Edit2 }, { Label3, Edit3 }, { Label4, Edit4 } }) {
+    for (auto [label, edit] :
+        { std::pair { Label1, Edit1 }, { Label2, Edit2 }, { Label3, Edit3 }, { Label4, Edit4 } }) {
         margins->addWidget(label);
         margins->addWidget(edit);
     }
@@ -126,7 +132,10 @@ void Tprintform::createLayout()
     action->addStretch();
     action->addWidget(Button1);
     action->addWidget(lukKnap);
-    action->addWidget(printKnap);
+    auto* printRow = new QHBoxLayout;
+    printRow->addWidget(printKnap);
+    printRow->addWidget(visKnap);
+    action->addLayout(printRow);
 
     auto* columns = new QHBoxLayout(this);
     columns->addWidget(GroupBox1);
@@ -140,6 +149,8 @@ void Tprintform::createLayout()
     setTabOrder(Button1, lukKnap);
     setTabOrder(lukKnap, printKnap);
     setTabOrder(printKnap, Edit5);
+    // The preview, an addition, comes after the designed order.
+    setTabOrder(Edit5, visKnap);
 }
 
 void Tprintform::createConnections()
@@ -150,6 +161,7 @@ void Tprintform::createConnections()
     connect(Button1, &QPushButton::clicked, this, &Tprintform::StandardClick);
     connect(lukKnap, &QPushButton::clicked, this, &Tprintform::lukKnapClick);
     connect(printKnap, &QPushButton::clicked, this, &Tprintform::printKnapClick);
+    connect(visKnap, &QPushButton::clicked, this, [this] { reportErrors([this] { visKnapClick(); }); });
 }
 
 void Tprintform::FormCreate(const QString& programdir)
@@ -199,24 +211,49 @@ void Tprintform::StandardClick()
 
 void Tprintform::lukKnapClick() { close(); }
 
-void Tprintform::printKnapClick()
+std::optional<Tprintform::PrintValues> Tprintform::readFields()
 {
     for (const QLineEdit* field : { Edit1, Edit2, Edit3, Edit4, Edit5 }) {
         if (field->text().isEmpty()) {
             Dialogs::inform(this, QStringLiteral("Der mangler en værdi, prøv igen!"));
-            return;
+            return std::nullopt;
         }
     }
-    const long double V = marginValue(Edit1->text());
-    const long double H = marginValue(Edit2->text());
-    const long double T = marginValue(Edit3->text());
-    const long double B = marginValue(Edit4->text());
-    const qint32 C = copiesValue(Edit5->text());
+    PrintValues values;
+    values.margins.left = marginValue(Edit1->text());
+    values.margins.right = marginValue(Edit2->text());
+    values.margins.top = marginValue(Edit3->text());
+    values.margins.bottom = marginValue(Edit4->text());
+    values.copies = copiesValue(Edit5->text());
+    return values;
+}
+
+void Tprintform::printKnapClick()
+{
+    const std::optional<PrintValues> values = readFields();
+    if (!values)
+        return;
     Q_ASSERT_X(m_documentControl, "Tprintform::printKnapClick", "the document control is wired at start-up");
     if (!m_documentControl)
         return;
-    PrintRichText(*m_printer, m_documentControl, V, H, T, B, TRichTextMeasurements::rtmCentimetres, C);
+    const Margins& m = values->margins;
+    PrintRichText(*m_printer, m_documentControl, m.left, m.right, m.top, m.bottom,
+        TRichTextMeasurements::rtmCentimetres, values->copies);
     close();
+}
+
+PrintPreview* Tprintform::visKnapClick()
+{
+    const std::optional<PrintValues> values = readFields();
+    if (!values || !m_documentControl)
+        return nullptr;
+    // Printing from the preview is the print button: the fields are read again then.
+    auto* preview = new PrintPreview(
+        *m_documentControl->document(), m_printer->createDevice(), values->margins,
+        [this] { reportErrors([this] { printKnapClick(); }); }, this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->open();
+    return preview;
 }
 
 } // namespace struktur

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PageGeometry.h"
+
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class QFrame;
 class QGroupBox;
@@ -14,6 +17,7 @@ class QTextEdit;
 namespace struktur {
 
 class Printer;
+class PrintPreview;
 
 /// The print window "Udskriv dokument": four margins in centimetres and a number of copies for
 /// printing the editor's document on the default printer. Created once, hidden when closed; the
@@ -44,6 +48,9 @@ public:
     /// Checks and converts the five fields and prints; throws struktur::Error for a refused
     /// value or a printer failure, leaving the window open.
     void printKnapClick();
+    /// Checks and converts the fields as "Print" does and opens the preview of the pages
+    /// (window-modal, deleted when closed); returns it, or null when a field is empty.
+    PrintPreview* visKnapClick();
 
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -61,6 +68,7 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* lukKnap = nullptr;
     QPushButton* printKnap = nullptr;
+    QPushButton* visKnap = nullptr;
 
 private:
     void createWidgets();
@@ -68,6 +76,13 @@ private:
     void createConnections();
     void FormCreate(const QString& programdir);
     void filterField(QLineEdit* field, QString (*filter)(const QString&));
+    struct PrintValues {
+        Margins margins;
+        qint32 copies = 0;
+    };
+    /// The five fields converted, or nothing after telling the user one is empty; a refused value
+    /// throws.
+    std::optional<PrintValues> readFields();
 
     QString m_optfil;
     QTextEdit* m_documentControl = nullptr;

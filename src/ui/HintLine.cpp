@@ -73,6 +73,12 @@ HintLine::HintLine()
 
 void HintLine::refresh() { pointTo(m_underPointer, m_lastPos); }
 
+void HintLine::showMessage(const QString& message)
+{
+    m_current = message;
+    Q_EMIT hintChanged(m_current);
+}
+
 // Qt tells each widget when the pointer enters or leaves it; when it leaves a child for its
 // parent, only the child hears of it, so the parent becomes the widget under the pointer.
 bool HintLine::eventFilter(QObject* watched, QEvent* event)

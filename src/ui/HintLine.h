@@ -44,6 +44,10 @@ public:
     /// Looks again at the widget under the pointer (for example after its hint changed).
     void refresh();
 
+    /// Shows a message of the program (a result, a notice) on the hint line; the next hint
+    /// that differs from it replaces it.
+    void showMessage(const QString& message);
+
 Q_SIGNALS:
     void hintChanged(const QString& longHint);
 

@@ -150,7 +150,9 @@ private Q_SLOTS:
         }
         QCOMPARE(bar,
             (QStringList { "|", "ToolButton3", "|", "ToolButton1", "|", "ToolButton10", "ToolButton11", "ToolButton12",
-                "|", "ToolButton14", "ToolButton15", "ToolButton16", "|", "ToolButton18", "|", "redigerAndetKnap" }));
+                "|", "ToolButton14", "ToolButton15", "ToolButton16", "|", "ToolButton18", "|", "redigerAndetKnap",
+                // Spell checking and the find bar come after the designed buttons.
+                "|", "stavningKnap", "soegKnap" }));
         QCOMPARE(e.child<QToolButton>("ToolButton15")->defaultAction(), e.action("RichEditAlignCenter1"));
         QCOMPARE(struktur::ownHint(e.child<QToolButton>("ToolButton3")), QStringLiteral("Åben printboksen"));
         QCOMPARE(struktur::ownHint(e.child<QToolButton>("ToolButton10")), QStringLiteral("Fed skrift"));

@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SpellHighlighter.h"
+
+#include "spelling/Speller.h"
+#include "spelling/SpellingWords.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <limits>
+
+namespace struktur {
+namespace {
+
+// A piece ends at a blank, so no word is cut; one piece is cheap next to a slice.
+constexpr qsizetype pieceCharacters = 4000;
+
+QTextCharFormat misspeltFormat()
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(QColor(255, 0, 0));
+    return format;
+}
+
+} // namespace
+
+struct SpellHighlighter::BlockState : QTextBlockUserData {
+    int generation = -1;
+    qsizetype checkedUpTo = 0;
+    QList<QTextLayout::FormatRange> misspelt;
+    bool shown = false; ///< the layout carries formats of ours
+};
+
+SpellHighlighter::SpellHighlighter(QTextEdit* edit, QObject* parent)
+    : QObject(parent)
+    , m_edit(edit)
+{
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &SpellHighlighter::checkSlice);
+    connect(edit->document(), &QTextDocument::contentsChange, this, &SpellHighlighter::contentsChange);
+    // Scrolling brings other text into view; it is checked first.
+    connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (isBusy())
+            schedule();
+    });
+}
+
+SpellHighlighter::~SpellHighlighter() = default;
+
+void SpellHighlighter::setSpeller(const spelling::Speller* speller)
+{
+    m_speller = speller;
+    recheck();
+}
+
+void SpellHighlighter::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    if (!enabled) {
+        m_timer.stop();
+        clearAll();
+        return;
+    }
+    recheck();
+}
+
+void SpellHighlighter::recheck()
+{
+    ++m_generation;
+    m_scanFrom = 0;
+    schedule();
+}
+
+bool SpellHighlighter::isBusy() const
+{
+    if (!m_edit || !m_enabled || !m_speller || !m_speller->isValid())
+        return false;
+    for (QTextBlock block = m_edit->document()->findBlockByNumber(m_scanFrom); block.isValid(); block = block.next()) {
+        if (isDirty(block))
+            return true;
+    }
+    return false;
+}
+
+void SpellHighlighter::schedule()
+{
+    if (m_enabled && m_speller && m_speller->isValid())
+        m_timer.start();
+}
+
+bool SpellHighlighter::isDirty(const QTextBlock& block) const
+{
+    const auto* state = static_cast<const BlockState*>(block.userData());
+    return !state || state->generation != m_generation || state->checkedUpTo < block.length() - 1;
+}
+
+SpellHighlighter::BlockState& SpellHighlighter::stateOf(QTextBlock& block)
+{
+    auto* state = static_cast<BlockState*>(block.userData());
+    if (!state) {
+        state = new BlockState;
+        block.setUserData(state);
+    }
+    return *state;
+}
+
+void SpellHighlighter::contentsChange(int from, int, int charsAdded)
+{
+    if (!m_edit || !m_enabled)
+        return;
+    QTextDocument* document = m_edit->document();
+    QTextBlock block = document->findBlock(from);
+    const QTextBlock last = document->findBlock(from + charsAdded);
+    m_scanFrom = std::min(m_scanFrom, std::max(0, block.blockNumber()));
+    for (; block.isValid(); block = block.next()) {
+        if (auto* state = static_cast<BlockState*>(block.userData()))
+            state->generation = -1;
+        if (block == last)
+            break;
+    }
+    schedule();
+}
+
+bool SpellHighlighter::checkPiece(QTextBlock& block, qsizetype maxCharacters)
+{
+    BlockState& state = stateOf(block);
+    if (state.generation != m_generation) {
+        state.generation = m_generation;
+        state.checkedUpTo = 0;
+        state.misspelt.clear();
+    }
+    const QString text = block.text();
+    qsizetype end = std::min(text.size(), state.checkedUpTo + maxCharacters);
+    while (end < text.size() && !text[end].isSpace())
+        ++end;
+    const QStringView piece = QStringView(text).sliced(state.checkedUpTo, end - state.checkedUpTo);
+    const qsizetype before = state.misspelt.size();
+    for (const spelling::WordSpan& word : spelling::wordsToCheck(piece)) {
+        if (m_speller->isCorrect(piece.sliced(word.start, word.length).toString()))
+            continue;
+        QTextLayout::FormatRange range;
+        range.start = int(state.checkedUpTo + word.start);
+        range.length = int(word.length);
+        range.format = misspeltFormat();
+        state.misspelt.append(range);
+    }
+    const bool restarted = state.checkedUpTo == 0;
+    state.checkedUpTo = end;
+    // A block checked afresh may have lost underlines; one that only grew shows the new ones.
+    if (restarted ? (state.shown || !state.misspelt.isEmpty()) : state.misspelt.size() != before)
+        apply(block, state);
+    return end >= text.size();
+}
+
+void SpellHighlighter::apply(QTextBlock& block, BlockState& state)
+{
+    block.layout()->setFormats(state.misspelt);
+    state.shown = !state.misspelt.isEmpty();
+    const int end = block.position() + block.length();
+    m_relayoutFrom = m_relayoutFrom < 0 ? block.position() : std::min(m_relayoutFrom, block.position());
+    m_relayoutTo = std::max(m_relayoutTo, end);
+}
+
+void SpellHighlighter::relayout()
+{
+    // One layout pass for all blocks a run changed: one per block costs far more.
+    if (m_relayoutFrom >= 0 && m_edit)
+        m_edit->document()->markContentsDirty(m_relayoutFrom, m_relayoutTo - m_relayoutFrom);
+    m_relayoutFrom = -1;
+    m_relayoutTo = -1;
+}
+
+void SpellHighlighter::checkSlice()
+{
+    if (!m_edit || !m_enabled || !m_speller || !m_speller->isValid()) {
+        m_timer.stop();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const auto timeLeft = [&clock] { return clock.elapsed() < sliceMilliseconds; };
+
+    // What the user sees first.
+    QTextBlock visible = m_edit->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock lastVisible = m_edit->cursorForPosition(m_edit->viewport()->rect().bottomRight()).block();
+    for (; visible.isValid() && timeLeft(); visible = visible.next()) {
+        while (isDirty(visible) && timeLeft())
+            checkPiece(visible, pieceCharacters);
+        if (visible == lastVisible)
+            break;
+    }
+    relayout();
+
+    // Then the rest, from the first block that may still need it.
+    QTextBlock block = m_edit->document()->findBlockByNumber(m_scanFrom);
+    while (block.isValid() && timeLeft()) {
+        if (isDirty(block) && !checkPiece(block, pieceCharacters))
+            continue;
+        m_scanFrom = block.blockNumber() + 1;
+        block = block.next();
+    }
+    relayout();
+    if (!block.isValid())
+        m_timer.stop();
+}
+
+void SpellHighlighter::finish()
+{
+    if (!m_edit || !m_enabled || !m_speller || !m_speller->isValid())
+        return;
+    for (QTextBlock block = m_edit->document()->begin(); block.isValid(); block = block.next()) {
+        while (isDirty(block))
+            checkPiece(block, std::numeric_limits<qsizetype>::max() / 2);
+    }
+    relayout();
+    m_scanFrom = m_edit->document()->blockCount();
+    m_timer.stop();
+}
+
+void SpellHighlighter::clearAll()
+{
+    if (!m_edit)
+        return;
+    for (QTextBlock block = m_edit->document()->begin(); block.isValid(); block = block.next()) {
+        auto* state = static_cast<BlockState*>(block.userData());
+        if (!state)
+            continue;
+        state->generation = -1;
+        state->misspelt.clear();
+        if (state->shown)
+            apply(block, *state);
+    }
+    relayout();
+}
+
+QList<std::pair<int, int>> SpellHighlighter::underlined(const QTextBlock& block) const
+{
+    QList<std::pair<int, int>> result;
+    const auto* state = static_cast<const BlockState*>(block.userData());
+    if (!state || !m_enabled)
+        return result;
+    for (const QTextLayout::FormatRange& range : state->misspelt)
+        result.append({ range.start, range.length });
+    return result;
+}
+
+} // namespace struktur
