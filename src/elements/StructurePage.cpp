@@ -11,6 +11,7 @@
 #include "ui/ActionUpdates.h"
 #include "ui/Dialogs.h"
 #include "ui/HintLine.h"
+#include "ui/WrappingToolBar.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -24,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,6 +45,17 @@ QIcon picture(const char* name)
 {
     return QIcon(QStringLiteral(":/elements-page/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
+
+/// The element fields' pane: at least 292 pixels wide, and never narrower than its captions
+/// need in the fonts and look in use.
+class LeftPane : public QWidget {
+public:
+    using QWidget::QWidget;
+    QSize minimumSizeHint() const override
+    {
+        return QWidget::minimumSizeHint().expandedTo(QSize(leftPaneMinimumWidth, 0));
+    }
+};
 
 QCheckBox* checkBox(const char* name, const QString& caption, const QString& hint, bool ticked, QWidget* parent)
 {
@@ -192,9 +203,8 @@ void StructurePage::createWidgets()
 
 QWidget* StructurePage::createLeftPane()
 {
-    auto* pane = new QWidget(m_splitter);
+    auto* pane = new LeftPane(m_splitter);
     pane->setObjectName(QStringLiteral("leftPane"));
-    pane->setMinimumWidth(leftPaneMinimumWidth);
 
     auto* checks = new QHBoxLayout;
     checks->addWidget(gemCheck);
@@ -227,9 +237,10 @@ QWidget* StructurePage::createLeftPane()
     return pane;
 }
 
-QToolBar* StructurePage::createToolBar()
+WrappingToolBar* StructurePage::createToolBar()
 {
-    auto* bar = new QToolBar(this);
+    // The bar continues on a second row rather than hide a command when the pane is narrow.
+    auto* bar = new WrappingToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setIconSize(QSize(16, 16));
     auto toolButton = [bar](const char* name) {

@@ -8,7 +8,7 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QSplitter>
-#include <QToolBar>
+#include "ui/WrappingToolBar.h"
 #include <QToolButton>
 
 using namespace struktur;
@@ -87,8 +87,8 @@ void TestElementEditing::controlsStartInTheirDesignedStates()
     // The tool bar from the left: separator, expand, collapse, separator, sort, separator,
     // delete, save, reload, separator.
     QStringList order;
-    for (QAction* item : p.control<QToolBar>("ToolBar1")->actions()) {
-        auto* button = qobject_cast<QToolButton*>(p.control<QToolBar>("ToolBar1")->widgetForAction(item));
+    for (QAction* item : p.control<WrappingToolBar>("ToolBar1")->actions()) {
+        auto* button = qobject_cast<QToolButton*>(p.control<WrappingToolBar>("ToolBar1")->widgetForAction(item));
         order.append(item->isSeparator() ? QStringLiteral("|") : button->objectName());
     }
     QCOMPARE(order.join(u' '),
