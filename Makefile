@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # make run   installs what is missing, builds and starts the program
 # make test  installs what is missing, builds and runs every test CI runs
+# make install [PREFIX=/usr/local]  installs the programs, desktop entry, icons and manual pages
+# make package  builds the Debian package in $(BUILD)/
 JOBS    ?= $(shell nproc)
 BUILD   ?= build
 ASAN    ?= build-asan
@@ -9,7 +11,7 @@ BENCHB  ?= build-bench
 FUZZ_SECONDS ?= 5
 CMAKE_COMMON = -G Ninja -DSTRUKTUR_WERROR=ON
 
-.PHONY: deps configure build run test unit asan fuzz print-e2e bench interop clean
+.PHONY: deps configure build run test unit asan fuzz print-e2e bench interop install package package-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -45,7 +47,18 @@ fuzz: deps $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 	scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
 
-test: unit print-e2e asan fuzz
+PREFIX ?= /usr/local
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+package-check: build
+	scripts/check-package.sh $(BUILD)
+
+test: unit print-e2e asan fuzz package-check
 
 $(BENCHB)/build.ninja:
 	cmake -S . -B $(BENCHB) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRUKTUR_BENCH=ON

@@ -11,6 +11,7 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   libreoffice-writer-nogui unrtf
   time
+  desktop-file-utils appstream lintian man-db groff-base dpkg-dev fakeroot file bash-completion librsvg2-bin
 )
 
 missing=()

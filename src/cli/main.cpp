@@ -2,9 +2,13 @@
 // struktur: works on structures and documents without the window.
 #include "Command.h"
 
+#include "platform/Version.h"
+
 #include <QApplication>
 
+#include <cstdio>
 #include <map>
+#include <optional>
 
 namespace struktur::cli {
 namespace {
@@ -32,6 +36,34 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
         qtHandler(type, context, message);
 }
 
+void printUsage(QTextStream& stream)
+{
+    stream << "Brug: struktur KOMMANDO ...\n";
+    for (const auto& [name, entry] : commands())
+        stream << "  struktur " << entry.usage << '\n';
+}
+
+/// Answers --help and --version in place of a subcommand, before any application object
+/// exists; returns the exit code, or nothing for every other first argument.
+std::optional<int> answerOption(int argc, char** argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    const QByteArrayView option(argv[1]);
+    QTextStream out(stdout);
+    if (option == "--help" || option == "-h") {
+        printUsage(out);
+        out << "  struktur --help | --version\n"
+               "Programmappen er $HOME/Kvarnolt, eller mappen i miljøvariablen KVARNOLT_DIR. Se struktur(1).\n";
+    } else if (option == "--version") {
+        out << "struktur " << struktur::programVersion() << '\n';
+    } else {
+        return std::nullopt;
+    }
+    out.flush();
+    return out.status() == QTextStream::Ok && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction function)
@@ -44,6 +76,8 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
 int main(int argc, char** argv)
 {
     using namespace struktur::cli;
+    if (const std::optional<int> answered = answerOption(argc, argv))
+        return *answered;
     // Printing and rich text need a GUI application; without a display it runs offscreen.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -55,9 +89,7 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const auto found = arguments.isEmpty() ? commands().end() : commands().find(arguments.first());
     if (found == commands().end()) {
-        err << "Brug: struktur KOMMANDO ...\n";
-        for (const auto& [name, entry] : commands())
-            err << "  struktur " << entry.usage << '\n';
+        printUsage(err);
         return 2;
     }
     arguments.removeFirst();

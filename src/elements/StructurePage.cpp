@@ -5,6 +5,7 @@
 #include "ElementFileNames.h"
 #include "InsertMethods.h"
 #include "SingleLineValidator.h"
+#include "StructureExport.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
@@ -20,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -183,13 +185,13 @@ void StructurePage::createWidgets()
     Label10 = wrappedText("Label10",
         QStringLiteral("Ved redigering og indførelse af nye elementer, så tænk over hvordan strukturen bruges!"), this);
     Label11 = wrappedText("Label11",
-        QStringLiteral("Anvend ikke sortering af strukturelementer og Gem uden det er gennemtænkt, da det ikke kan "
-                       "annuleres, og altså medfører at alle punkter skal flyttes manuelt tilbage."),
+        QStringLiteral("Sortering, sletning og flytning af strukturelementer kan fortrydes med Fortryd, indtil "
+                       "strukturen genindlæses eller en anden struktur indlæses."),
         this);
     Label12 = wrappedText("Label12",
         QStringLiteral(
-            "Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem "
-            "og kan altså annuleres ved Genindlæs."),
+            "Visse handlinger som for eksempel Slet-handling og Sorter-handling er ikke omfattet af Auto gem; "
+            "de kan fortrydes med Fortryd, og alt der ikke er gemt kan annuleres ved Genindlæs."),
         this);
     InfoLabel = heading("InfoLabel", QStringLiteral("Strukturnavn: "), this);
 
@@ -275,6 +277,10 @@ WrappingToolBar* StructurePage::createToolBar()
     bar->addWidget(SpeedButton1);
     bar->addWidget(SpeedButton3);
     bar->addSeparator();
+    // The structure's name is what the info label shows after its fixed prefix.
+    m_export = new StructureExport(
+        m_struktur, [this] { return infoLabel().mid(QStringLiteral("Strukturnavn: ").size()); }, this);
+    bar->addWidget(m_export->button());
     return bar;
 }
 
@@ -330,6 +336,22 @@ void StructurePage::createActions()
     ToolButton7->setDefaultAction(Aslet);
     SpeedButton1->setDefaultAction(Agem);
     SpeedButton3->setDefaultAction(Areload);
+
+    Afortryd = action(
+        "Afortryd", QStringLiteral("Fortryd"), QStringLiteral("Fortryd den sidste ændring af strukturen"), this);
+    Afortryd->setIcon(picture("undo"));
+    Afortryd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Agentag = action("Agentag", QStringLiteral("Gentag"), QStringLiteral("Gentag den ændring der blev fortrudt"), this);
+    Agentag->setIcon(picture("redo"));
+    Agentag->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    // The keys belong to the tree and its tool bar; the fields and the editor keep their own undo.
+    for (QAction* history : { Afortryd, Agentag }) {
+        history->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ToolBar1->addAction(history);
+        m_struktur->addAction(history);
+    }
+    ToolBar1->widgetForAction(Afortryd)->setObjectName(QStringLiteral("FortrydKnap"));
+    ToolBar1->widgetForAction(Agentag)->setObjectName(QStringLiteral("GentagKnap"));
 }
 
 void StructurePage::createConnections()
@@ -340,6 +362,8 @@ void StructurePage::createConnections()
     connect(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
     connect(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
     connect(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
+    connect(Afortryd, &QAction::triggered, this, &StructurePage::AfortrydExecute);
+    connect(Agentag, &QAction::triggered, this, &StructurePage::AgentagExecute);
     connect(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
 
     connect(ToolButton1, &QToolButton::clicked, this, &StructurePage::ToolButton1Click);
@@ -495,6 +519,18 @@ void StructurePage::AreloadExecute()
     ClearToNew(true);
 }
 
+void StructurePage::AfortrydExecute()
+{
+    if (m_struktur->canUndo())
+        m_struktur->undo();
+}
+
+void StructurePage::AgentagExecute()
+{
+    if (m_struktur->canRedo())
+        m_struktur->redo();
+}
+
 void StructurePage::ToolButton1Click()
 {
     if (!m_struktur->isEmpty())
@@ -548,6 +584,8 @@ void StructurePage::updateActions()
     AsletUpdate();
     AgemUpdate();
     AreloadUpdate();
+    AfortrydUpdate();
+    AgentagUpdate();
 }
 
 void StructurePage::AclearUpdate() { Aclear->setEnabled(!tekstEdit->text().isEmpty() || !dataEdit->text().isEmpty()); }
@@ -564,5 +602,9 @@ void StructurePage::AsletUpdate() { Aslet->setEnabled(m_struktur->hasSelection()
 void StructurePage::AgemUpdate() { Agem->setEnabled(m_struktur->Modified()); }
 
 void StructurePage::AreloadUpdate() { Areload->setEnabled(m_struktur->Modified()); }
+
+void StructurePage::AfortrydUpdate() { Afortryd->setEnabled(m_struktur->canUndo()); }
+
+void StructurePage::AgentagUpdate() { Agentag->setEnabled(m_struktur->canRedo()); }
 
 } // namespace struktur

@@ -18,6 +18,7 @@ class TStruktur;
 
 namespace struktur {
 
+class StructureExport;
 class TeditForm;
 class WrappingToolBar;
 
@@ -55,7 +56,7 @@ public:
     /// field or the document folder is empty.
     QString currentDocumentPath() const;
 
-    /// Re-evaluates the six action rules (also run after every handled input event).
+    /// Re-evaluates the action rules (also run after every handled input event).
     void updateActions();
 
 public Q_SLOTS:
@@ -70,6 +71,8 @@ public Q_SLOTS:
     void AsletExecute();
     void AgemExecute();
     void AreloadExecute();
+    void AfortrydExecute();
+    void AgentagExecute();
 
     void ToolButton1Click();
     void ToolButton4Click();
@@ -96,6 +99,8 @@ private:
     void AsletUpdate();
     void AgemUpdate();
     void AreloadUpdate();
+    void AfortrydUpdate();
+    void AgentagUpdate();
 
     bool isArranging() const;
     QString documentPathFor(const QString& fileName) const;
@@ -128,6 +133,7 @@ private:
     QToolButton* ToolButton7 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    StructureExport* m_export = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;
     QButtonGroup* m_methodChoices = nullptr;
@@ -138,6 +144,8 @@ private:
     QAction* Aslet = nullptr;
     QAction* Agem = nullptr;
     QAction* Areload = nullptr;
+    QAction* Afortryd = nullptr;
+    QAction* Agentag = nullptr;
 };
 
 } // namespace struktur

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ElementModel.h"
 
-#include "ElementOrder.h"
-
 #include <algorithm>
 
 namespace struktur {
@@ -36,9 +34,15 @@ QModelIndex ElementModel::indexOf(const Element* element) const
 
 Element* ElementModel::addElement(const Element* relative, TNodeAttachMode mode, const QString& text)
 {
-    const AttachPlace place = relative ? attachPlace(relative, mode) : AttachPlace { m_tree.root(), m_tree.root()->childCount() };
-    beginInsertRows(indexOf(place.parent), place.row, place.row);
-    Element* added = m_tree.insert(place.parent, place.row, text);
+    const AttachPlace place
+        = relative ? attachPlace(relative, mode) : AttachPlace { m_tree.root(), m_tree.root()->childCount() };
+    return insertElement(place.parent, place.row, text);
+}
+
+Element* ElementModel::insertElement(Element* parent, int row, const QString& text)
+{
+    beginInsertRows(indexOf(parent), row, row);
+    Element* added = m_tree.insert(parent, row, text);
     endInsertRows();
     return added;
 }
@@ -55,7 +59,8 @@ bool ElementModel::moveElement(Element* element, const Element* destination, TNo
     if (element->contains(destination))
         return false;
     const AttachPlace place = attachPlace(destination, mode);
-    const bool samePlace = place.parent == element->parent() && (place.row == element->row() || place.row == element->row() + 1);
+    const bool samePlace
+        = place.parent == element->parent() && (place.row == element->row() || place.row == element->row() + 1);
     if (samePlace)
         return false;
     const QModelIndex from = indexOf(element->parent());
@@ -83,22 +88,58 @@ void ElementModel::setData(Element* element, bool hasData, const QString& data, 
     Q_EMIT dataChanged(index, index, { Qt::DecorationRole, IconRole, DataStringRole });
 }
 
-void ElementModel::sortElements(const ElementOrder& order)
+bool ElementModel::sortElements(const ElementOrder& order, SortPermutation* permutation)
+{
+    bool moved = false;
+    reorderElements([&](ElementTree& tree) { moved = sortTree(tree, order, permutation); });
+    return moved;
+}
+
+void ElementModel::reorderElements(const std::function<void(ElementTree&)>& change)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Persistent indexes carry their element, whose new row is known after the sort.
+    // Persistent indexes carry their element, whose new row is known after the change.
     const QModelIndexList before = persistentIndexList();
     std::vector<Element*> elements;
     elements.reserve(size_t(before.size()));
     for (const QModelIndex& index : before)
         elements.push_back(element(index));
-    sortTree(m_tree, order);
+    change(m_tree);
     QModelIndexList after;
     after.reserve(before.size());
     for (size_t i = 0; i < elements.size(); ++i)
         after.append(createIndex(elements[i]->row(), before[qsizetype(i)].column(), elements[i]));
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+std::unique_ptr<Element> ElementModel::takeElement(Element* element)
+{
+    beginRemoveRows(indexOf(element->parent()), element->row(), element->row());
+    std::unique_ptr<Element> taken = m_tree.take(element);
+    endRemoveRows();
+    return taken;
+}
+
+Element* ElementModel::restoreElement(Element* parent, int row, std::unique_ptr<Element> subtree)
+{
+    beginInsertRows(indexOf(parent), row, row);
+    Element* restored = m_tree.restore(parent, row, std::move(subtree));
+    endInsertRows();
+    return restored;
+}
+
+void ElementModel::moveElementTo(Element* element, Element* parent, int row)
+{
+    Q_ASSERT_X(!element->contains(parent), "ElementModel::moveElementTo", "destination inside the moved subtree");
+    // Both the view's and the tree's move count the destination row before the element is taken out.
+    const int rowBefore = parent == element->parent() && row > element->row() ? row + 1 : row;
+    if (parent == element->parent() && row == element->row())
+        return;
+    if (!beginMoveRows(indexOf(element->parent()), element->row(), element->row(), indexOf(parent), rowBefore))
+        return;
+    m_tree.move(element, parent, rowBefore);
+    endMoveRows();
 }
 
 void ElementModel::clear()
@@ -151,10 +192,7 @@ int ElementModel::rowCount(const QModelIndex& parent) const
     return elementOrRoot(parent)->childCount();
 }
 
-int ElementModel::columnCount(const QModelIndex&) const
-{
-    return 1;
-}
+int ElementModel::columnCount(const QModelIndex&) const { return 1; }
 
 bool ElementModel::hasChildren(const QModelIndex& parent) const
 {
@@ -189,8 +227,9 @@ bool ElementModel::setData(const QModelIndex& index, const QVariant& value, int 
     const QString text = storableElementText(value.toString());
     if (text == element->text)
         return true;
+    const QString previousText = element->text;
     setText(element, text);
-    Q_EMIT textEdited(index);
+    Q_EMIT textEdited(index, previousText);
     return true;
 }
 

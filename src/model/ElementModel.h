@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ElementOrder.h"
 #include "ElementTree.h"
 
 #include <QAbstractItemModel>
-
 #include <functional>
 
 namespace struktur {
-
-class ElementOrder;
 
 /// The item model over an element tree: one column, an index's internal pointer is its element.
 /// Every change of the tree goes through this class so that views hear of it. Editing a text in
@@ -34,6 +32,8 @@ public:
     /// Adds an element at the place `mode` gives relative to `relative`; a null `relative` adds
     /// it as the last top-level element.
     Element* addElement(const Element* relative, TNodeAttachMode mode, const QString& text);
+    /// Adds an element as child `row` (0..childCount) of `parent`.
+    Element* insertElement(Element* parent, int row, const QString& text);
     void removeElement(Element* element);
     /// Moves `element` with its subtree to the place `mode` gives relative to `destination`.
     /// Returns false, changing nothing, when the destination lies inside the moved subtree or the
@@ -42,7 +42,17 @@ public:
     void setText(Element* element, const QString& text);
     /// Sets the element data string and icon; `hasData` false leaves the element without data.
     void setData(Element* element, bool hasData, const QString& data, int icon);
-    void sortElements(const ElementOrder& order);
+    /// Sorts every level; returns true when any element changed its row. With `permutation`,
+    /// records the rearrangement for applySortPermutation / revertSortPermutation.
+    bool sortElements(const ElementOrder& order, SortPermutation* permutation = nullptr);
+    /// Rearranges siblings by `change`, which keeps every element under its parent; views keep
+    /// their selection and expanded elements on the same elements.
+    void reorderElements(const std::function<void(ElementTree&)>& change);
+    /// Takes the element with its subtree out, whole, for restoreElement.
+    std::unique_ptr<Element> takeElement(Element* element);
+    Element* restoreElement(Element* parent, int row, std::unique_ptr<Element> subtree);
+    /// Moves the element with its subtree so that it ends up as child `row` of `parent`.
+    void moveElementTo(Element* element, Element* parent, int row);
     void clear();
     /// Replaces the whole tree by what `fill` builds into the emptied tree; views are reset once,
     /// also when `fill` throws (the exception goes on to the caller, the partial tree stays).
@@ -59,8 +69,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 Q_SIGNALS:
-    /// An element's text was changed by editing it in place.
-    void textEdited(const QModelIndex& index);
+    /// An element's text was changed by editing it in place; `previousText` is what it read before.
+    void textEdited(const QModelIndex& index, const QString& previousText);
 
 private:
     Element* elementOrRoot(const QModelIndex& index) const;

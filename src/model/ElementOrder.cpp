@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ElementOrder.h"
 
-#include <unicode/ucol.h>
-
 #include <algorithm>
 #include <cstring>
+#include <unicode/ucol.h>
 
 namespace struktur {
 namespace {
@@ -17,22 +16,13 @@ QLocale collationLocale(const QLocale& locale)
     return locale;
 }
 
-const UChar* units(QStringView text)
-{
-    return reinterpret_cast<const UChar*>(text.utf16());
-}
+const UChar* units(QStringView text) { return reinterpret_cast<const UChar*>(text.utf16()); }
 
-int32_t length(QStringView text)
-{
-    return int32_t(std::min<qsizetype>(text.size(), INT32_MAX));
-}
+int32_t length(QStringView text) { return int32_t(std::min<qsizetype>(text.size(), INT32_MAX)); }
 
 } // namespace
 
-void ElementOrder::Close::operator()(UCollator* collator) const
-{
-    ucol_close(collator);
-}
+void ElementOrder::Close::operator()(UCollator* collator) const { ucol_close(collator); }
 
 ElementOrder::ElementOrder()
     : ElementOrder(QLocale::system())
@@ -108,8 +98,11 @@ quint64 keyPrefix(const unsigned char* key)
 
 } // namespace
 
-void sortTree(ElementTree& tree, const ElementOrder& order)
+bool sortTree(ElementTree& tree, const ElementOrder& order, SortPermutation* permutation)
 {
+    bool moved = false;
+    if (permutation)
+        permutation->clear();
     std::vector<unsigned char> keys;
     std::vector<SortEntry> siblings;
     std::vector<Element*> sorted;
@@ -136,9 +129,54 @@ void sortTree(ElementTree& tree, const ElementOrder& order)
             return std::strcmp(base + a.key, base + b.key) < 0;
         });
         sorted.clear();
-        for (const SortEntry& entry : siblings)
+        for (const SortEntry& entry : siblings) {
+            moved = moved || entry.element->row() != int(sorted.size());
             sorted.push_back(entry.element);
+            if (permutation)
+                permutation->push_back(entry.element->row());
+        }
         tree.reorder(parent, sorted);
+    }
+    return moved;
+}
+
+void applySortPermutation(ElementTree& tree, const SortPermutation& permutation)
+{
+    // The same walk as the sort's: a group is rearranged before the walk goes below it.
+    size_t at = 0;
+    std::vector<Element*> order;
+    for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
+        const int count = parent->childCount();
+        if (count < 2)
+            continue;
+        Q_ASSERT_X(at + size_t(count) <= permutation.size(), "applySortPermutation", "permutation of another tree");
+        order.clear();
+        for (int row = 0; row < count; ++row)
+            order.push_back(parent->child(permutation[at + size_t(row)]));
+        at += size_t(count);
+        tree.reorder(parent, order);
+    }
+}
+
+void revertSortPermutation(ElementTree& tree, const SortPermutation& permutation)
+{
+    // The sorted tree's walk meets the groups in the order the sort did; they are collected first,
+    // since putting one back would change the walk.
+    std::vector<Element*> groups;
+    for (Element* parent = tree.root(); parent; parent = tree.next(parent)) {
+        if (parent->childCount() >= 2)
+            groups.push_back(parent);
+    }
+    size_t at = 0;
+    std::vector<Element*> order;
+    for (Element* parent : groups) {
+        const int count = parent->childCount();
+        Q_ASSERT_X(at + size_t(count) <= permutation.size(), "revertSortPermutation", "permutation of another tree");
+        order.assign(size_t(count), nullptr);
+        for (int row = 0; row < count; ++row)
+            order[size_t(permutation[at + size_t(row)])] = parent->child(row);
+        at += size_t(count);
+        tree.reorder(parent, order);
     }
 }
 

@@ -4,7 +4,6 @@
 #include "ElementTree.h"
 
 #include <QLocale>
-
 #include <memory>
 #include <vector>
 
@@ -44,8 +43,20 @@ private:
     std::unique_ptr<UCollator, Close> m_collator;
 };
 
+/// How a sort rearranged a tree: for each group of two or more siblings, in the order the sort
+/// visits them, the former row of the sibling now at each row. Four bytes per sorted element,
+/// whatever the texts hold.
+using SortPermutation = std::vector<int>;
+
 /// Orders every group of siblings by their texts, top level first and then depth first; no element
-/// changes parent. The order of siblings whose texts compare equal is not defined.
-void sortTree(ElementTree& tree, const ElementOrder& order);
+/// changes parent. The order of siblings whose texts compare equal is not defined. With
+/// `permutation`, records how the groups were rearranged (replacing what it held). Returns true
+/// when any element changed its row.
+bool sortTree(ElementTree& tree, const ElementOrder& order, SortPermutation* permutation = nullptr);
+
+/// Rearranges the unsorted tree a permutation was recorded on exactly as its sort did.
+void applySortPermutation(ElementTree& tree, const SortPermutation& permutation);
+/// Puts the sorted tree a permutation was recorded on back into its order before the sort.
+void revertSortPermutation(ElementTree& tree, const SortPermutation& permutation);
 
 } // namespace struktur

@@ -2,7 +2,6 @@
 #include "ElementTree.h"
 
 #include <QtGlobal>
-
 #include <algorithm>
 
 namespace struktur {
@@ -115,6 +114,31 @@ void ElementTree::remove(Element* element)
     renumber(parent, row);
 }
 
+std::unique_ptr<Element> ElementTree::take(Element* element)
+{
+    Q_ASSERT_X(element && element != m_root.get(), "ElementTree::take", "the root cannot be taken");
+    Element* parent = element->m_parent;
+    const int row = element->m_row;
+    m_size -= subtreeSize(element);
+    std::unique_ptr<Element> taken = std::move((*parent->m_children)[size_t(row)]);
+    parent->m_children->erase(parent->m_children->begin() + row);
+    renumber(parent, row);
+    taken->m_parent = nullptr;
+    return taken;
+}
+
+Element* ElementTree::restore(Element* parent, int row, std::unique_ptr<Element> subtree)
+{
+    Q_ASSERT_X(parent && row >= 0 && row <= parent->childCount(), "ElementTree::restore", "row outside the parent");
+    Q_ASSERT_X(subtree && !subtree->m_parent, "ElementTree::restore", "only a taken subtree can be restored");
+    m_size += subtreeSize(subtree.get());
+    subtree->m_parent = parent;
+    Element* restored = subtree.get();
+    parent->children().insert(parent->children().begin() + row, std::move(subtree));
+    renumber(parent, row);
+    return restored;
+}
+
 void ElementTree::move(Element* element, Element* parent, int row)
 {
     Q_ASSERT_X(!element->contains(parent), "ElementTree::move", "destination inside the moved subtree");
@@ -173,6 +197,26 @@ AttachPlace attachPlace(const Element* relative, TNodeAttachMode mode)
         return { parent, relative->row() };
     }
     Q_UNREACHABLE();
+}
+
+ElementPath pathOf(const Element* element)
+{
+    ElementPath path;
+    for (; element && element->parent(); element = element->parent())
+        path.push_back(element->row());
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+Element* elementAt(const ElementTree& tree, const ElementPath& path)
+{
+    Element* element = tree.root();
+    for (const int row : path) {
+        if (row < 0 || row >= element->childCount())
+            return nullptr;
+        element = element->child(row);
+    }
+    return element;
 }
 
 QString storableElementText(QString text)

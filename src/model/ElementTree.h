@@ -4,7 +4,6 @@
 #include "AttachMode.h"
 
 #include <QString>
-
 #include <memory>
 #include <vector>
 
@@ -81,6 +80,11 @@ public:
     Element* append(Element* parent, QString text);
     /// Removes the element with its whole subtree.
     void remove(Element* element);
+    /// Takes the element with its subtree out of the tree and hands it to the caller whole
+    /// (texts, data, icons and order), for `restore` to put back.
+    std::unique_ptr<Element> take(Element* element);
+    /// Puts a subtree taken by `take` back as child of `parent` at `row` (0..childCount).
+    Element* restore(Element* parent, int row, std::unique_ptr<Element> subtree);
     /// Moves the element with its subtree to `row` of `parent`, where `row` counts the children
     /// of `parent` before the element is taken out. The caller guarantees `parent` is not inside
     /// the moved subtree.
@@ -105,6 +109,14 @@ struct AttachPlace {
     int row;
 };
 AttachPlace attachPlace(const Element* relative, TNodeAttachMode mode);
+
+/// An element's place as the rows leading to it from the root ({1, 0}: the first child of the
+/// second top-level element); empty for the root. Unlike a pointer, it names the same place
+/// again after the element was taken out and put back.
+using ElementPath = std::vector<int>;
+ElementPath pathOf(const Element* element);
+/// The element at `path`, the root for an empty path, or null when no element is there.
+Element* elementAt(const ElementTree& tree, const ElementPath& path);
 
 /// Makes a text storable in the structure file: removes leading tabs and spaces (which read back
 /// as levels) and turns CR, LF and NUL (which end a line or the file) into spaces.

@@ -3,16 +3,14 @@
 
 #include "ElementIcons.h"
 #include "ElementModel.h"
-#include "ElementOrder.h"
+#include "StructureDocument.h"
 #include "StructureFile.h"
-#include "StructureStorage.h"
 #include "TreeLines.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
-
 #include <algorithm>
 
 using namespace struktur;
@@ -61,13 +59,14 @@ private:
 
 TStruktur::TStruktur(QWidget* parent)
     : QTreeView(parent)
-    , m_model(new PicturedElementModel(this))
+    , m_document(new StructureDocument(this, new PicturedElementModel))
+    , m_model(m_document->model())
 {
     setObjectName(QStringLiteral("Struktur"));
     setModel(m_model);
     applyViewSettings();
-    connect(m_model, &ElementModel::textEdited, this, [this] { m_modified = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { dropPickedUp(); });
+    connect(m_document, &StructureDocument::selectionRequested, this, &TStruktur::selectElement);
 }
 
 TStruktur::~TStruktur() = default;
@@ -95,7 +94,8 @@ void TStruktur::applyViewSettings()
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     QFont treeFont(QStringLiteral("Tahoma"), 8);
-    treeFont.setFamilies({ QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans") });
+    treeFont.setFamilies(
+        { QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans") });
     treeFont.setStyleHint(QFont::SansSerif);
     setFont(treeFont);
     // The selection stays highlighted as strongly when the tree loses the focus.
@@ -105,37 +105,38 @@ void TStruktur::applyViewSettings()
     setPalette(colours);
 }
 
-bool TStruktur::GemStruktur()
-{
-    const bool written = saveStructure(m_model->tree(), m_strukturfile, m_datafile, m_dataOn);
-    if (written)
-        m_modified = false;
-    return written;
-}
+QString TStruktur::Strukturfile() const { return m_document->structureFile(); }
+void TStruktur::setStrukturfile(const QString& value) { m_document->setStructureFile(value); }
+QString TStruktur::Datafile() const { return m_document->dataFile(); }
+void TStruktur::setDatafile(const QString& value) { m_document->setDataFile(value); }
+QString TStruktur::Infomappe() const { return m_document->documentFolder(); }
+void TStruktur::setInfomappe(const QString& value) { m_document->setDocumentFolder(value); }
+bool TStruktur::DataOn() const { return m_document->dataOn(); }
+void TStruktur::setDataOn(bool value) { m_document->setDataOn(value); }
+bool TStruktur::Modified() const { return m_document->isModified(); }
+void TStruktur::setModified(bool value) { m_document->setModified(value); }
+TNodeAttachMode TStruktur::Flytmode() const { return m_document->attachMode(); }
+void TStruktur::setFlytmode(TNodeAttachMode value) { m_document->setAttachMode(value); }
+
+bool TStruktur::GemStruktur() { return m_document->save(); }
 
 bool TStruktur::HentStruktur()
 {
-    LoadResult result = LoadResult::NoStructureFile;
+    bool loaded = false;
     {
         const UpdatesSuspended suspended(this);
-        m_model->rebuild([&](ElementTree& tree) { result = loadStructure(tree, m_strukturfile, m_datafile, m_dataOn); });
+        loaded = m_document->load();
     }
-    if (result != LoadResult::Loaded)
+    if (!loaded)
         return false;
-    m_modified = false;
     viewport()->update();
     return true;
 }
 
 void TStruktur::NyNode(const QString& Tekst, const QString& Data, int Index, bool sorter, bool gem)
 {
-    if (Tekst.isEmpty())
+    if (!m_document->insertElement(selectedElement(), Tekst, Data, Index, sorter))
         return;
-    const Element* relative = nullptr;
-    if (!isEmpty())
-        relative = hasSelection() ? selectedElement() : m_model->tree().first();
-    Element* added = m_model->addElement(relative, m_flytmode, storableElementText(Tekst));
-    setElementData(added, Data, Index);
     afterChange(sorter, gem);
 }
 
@@ -144,46 +145,44 @@ void TStruktur::RedigerNode(const QString& Tekst, const QString& Data, int Index
     Element* selected = selectedElement();
     if (Tekst.isEmpty() || !selected)
         return;
-    m_model->setText(selected, storableElementText(Tekst));
-    setElementData(selected, Data, Index);
+    m_document->editElement(selected, Tekst, Data, Index, sorter);
     afterChange(sorter, gem);
 }
 
-void TStruktur::setElementData(Element* element, const QString& data, int index)
-{
-    if (m_dataOn)
-        m_model->setData(element, true, QString::number(index) + data, index);
-    else
-        m_model->setData(element, false, {}, -1);
-}
-
+// The change itself (with its sort) is one step of the history, so it marks the tree modified;
+// a save then makes it the saved state. When that save fails the tree stays modified.
 void TStruktur::afterChange(bool sorter, bool gem)
 {
-    if (sorter) {
-        AlphaSort();
-        m_modified = true;
-        return;
-    }
-    if (gem) {
+    if (!sorter && gem)
         GemStruktur();
-        return;
-    }
-    m_modified = true;
 }
 
-void TStruktur::SletNode()
+void TStruktur::SletNode() { m_document->deleteElement(selectedElement()); }
+
+void TStruktur::undo() { m_document->undo(); }
+
+void TStruktur::redo() { m_document->redo(); }
+
+bool TStruktur::canUndo() const { return m_document->canUndo(); }
+
+bool TStruktur::canRedo() const { return m_document->canRedo(); }
+
+void TStruktur::selectElement(Element* element)
 {
-    Element* selected = selectedElement();
-    if (!selected)
+    if (!element) {
+        selectionModel()->clearSelection();
         return;
-    m_model->removeElement(selected);
-    m_modified = true;
+    }
+    showElement(element);
+    const QModelIndex index = m_model->indexOf(element);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
 }
 
 QString TStruktur::SelectedData() const
 {
     const Element* selected = selectedElement();
-    if (!m_dataOn || !selected)
+    if (!DataOn() || !selected)
         return {};
     return selected->fileName();
 }
@@ -196,7 +195,7 @@ QString TStruktur::InfoFilnavn(const QString& Filefternavn) const
     QString name = selected->text;
     if (selected->parent() != m_model->tree().root())
         name.prepend(selected->parent()->text);
-    return m_infomappe + pathSeparator() + name + u'.' + Filefternavn;
+    return Infomappe() + pathSeparator() + name + u'.' + Filefternavn;
 }
 
 void TStruktur::MusDown(int X, int Y)
@@ -226,18 +225,24 @@ void TStruktur::MusUp(int X, int Y, bool somGrundnode)
     if (somGrundnode)
         moveElement(picked, m_model->tree().first(), naInsert);
     else
-        moveElement(picked, released, m_flytmode);
+        moveElement(picked, released, Flytmode());
     // Also when the move was refused: the release over another element counts as a change.
-    m_modified = true;
+    setModified(true);
 }
 
 void TStruktur::moveElement(Element* element, const Element* destination, TNodeAttachMode mode)
 {
     Element* formerParent = element->parent();
-    if (!m_model->moveElement(element, destination, mode))
+    if (!m_document->moveElement(element, destination, mode))
         return;
     if (formerParent != m_model->tree().root() && !formerParent->hasChildren())
         collapse(m_model->indexOf(formerParent));
+    showElement(element);
+}
+
+// Expands the element's ancestors, so that it can be seen (up to the deepest level the view expands).
+void TStruktur::showElement(Element* element)
+{
     if (element->level() > deepestExpandedLevel)
         return;
     for (Element* up = element->parent(); up != m_model->tree().root(); up = up->parent())
@@ -281,15 +286,9 @@ bool TStruktur::selectedIsFirst() const
     return selected && selected == m_model->tree().first();
 }
 
-bool TStruktur::isEmpty() const
-{
-    return m_model->tree().isEmpty();
-}
+bool TStruktur::isEmpty() const { return m_model->tree().isEmpty(); }
 
-int TStruktur::elementCount() const
-{
-    return int(m_model->tree().size());
-}
+int TStruktur::elementCount() const { return int(m_model->tree().size()); }
 
 namespace {
 
@@ -310,20 +309,11 @@ void TStruktur::FullExpand()
         expandToDepth(deepestExpandedLevel - 1);
 }
 
-void TStruktur::FullCollapse()
-{
-    collapseAll();
-}
+void TStruktur::FullCollapse() { collapseAll(); }
 
-void TStruktur::AlphaSort()
-{
-    m_model->sortElements(ElementOrder());
-}
+void TStruktur::AlphaSort() { m_document->sort(); }
 
-void TStruktur::Clear()
-{
-    m_model->clear();
-}
+void TStruktur::Clear() { m_document->clear(); }
 
 Element* TStruktur::selectedElement() const
 {
@@ -331,10 +321,7 @@ Element* TStruktur::selectedElement() const
     return selected.isEmpty() ? nullptr : m_model->element(selected.first());
 }
 
-Element* TStruktur::elementAt(int X, int Y) const
-{
-    return m_model->element(indexAt(QPoint(X, Y)));
-}
+Element* TStruktur::elementAt(int X, int Y) const { return m_model->element(indexAt(QPoint(X, Y))); }
 
 void TStruktur::mousePressEvent(QMouseEvent* event)
 {

@@ -10,13 +10,15 @@
 namespace struktur {
 class Element;
 class ElementModel;
+class StructureDocument;
 } // namespace struktur
 
-/// The element tree of the open structure: knows the paths of its structure file, data file and
-/// document folder, loads and saves the two files, inserts, edits and deletes elements at the
-/// selected element, moves a picked-up element where the mouse releases it, sorts, and keeps the
-/// flag that says whether the tree holds unsaved changes. Read and write errors are not caught
-/// here: they throw struktur::Error to the caller.
+/// The element tree of the open structure as the user sees it: shows the structure document,
+/// hands it the selected element for inserts, edits and deletes, moves a picked-up element where
+/// the mouse releases it, and selects the element an undo or redo acted on. The paths, Modified,
+/// Flytmode, loading, saving and every change belong to the document; the properties here
+/// forward to it. Read and write errors are not caught here: they throw struktur::Error to the
+/// caller.
 class TStruktur : public QTreeView {
     Q_OBJECT
 
@@ -52,18 +54,24 @@ public:
     /// `somGrundnode` to the front of the top level, and marks the tree modified.
     void MusUp(int X, int Y, bool somGrundnode);
 
-    QString Strukturfile() const { return m_strukturfile; }
-    void setStrukturfile(const QString& value) { m_strukturfile = value; }
-    QString Datafile() const { return m_datafile; }
-    void setDatafile(const QString& value) { m_datafile = value; }
-    QString Infomappe() const { return m_infomappe; }
-    void setInfomappe(const QString& value) { m_infomappe = value; }
-    bool DataOn() const { return m_dataOn; }
-    void setDataOn(bool value) { m_dataOn = value; }
-    bool Modified() const { return m_modified; }
-    void setModified(bool value) { m_modified = value; }
-    TNodeAttachMode Flytmode() const { return m_flytmode; }
-    void setFlytmode(TNodeAttachMode value) { m_flytmode = value; }
+    QString Strukturfile() const;
+    void setStrukturfile(const QString& value);
+    QString Datafile() const;
+    void setDatafile(const QString& value);
+    QString Infomappe() const;
+    void setInfomappe(const QString& value);
+    bool DataOn() const;
+    void setDataOn(bool value);
+    bool Modified() const;
+    void setModified(bool value);
+    TNodeAttachMode Flytmode() const;
+    void setFlytmode(TNodeAttachMode value);
+
+    /// Undoes or redoes the last change of the tree, selecting the element it acted on.
+    void undo();
+    void redo();
+    bool canUndo() const;
+    bool canRedo() const;
 
     bool hasSelection() const { return selectedElement() != nullptr; }
     /// The selected element's text; empty without selection.
@@ -83,11 +91,12 @@ public:
 
     void FullExpand();
     void FullCollapse();
-    /// Sorts every level alphabetically; does not touch Modified.
+    /// Sorts every level alphabetically, as a step that can be undone.
     void AlphaSort();
-    /// Removes every element; does not touch Modified.
+    /// Removes every element and the history; does not touch Modified.
     void Clear();
 
+    struktur::StructureDocument* document() const { return m_document; }
     struktur::ElementModel* elementModel() const { return m_model; }
     struktur::Element* selectedElement() const;
     /// The element whose row contains a point of the client area, or null.
@@ -110,18 +119,14 @@ protected:
 
 private:
     void afterChange(bool sorter, bool gem);
-    void setElementData(struktur::Element* element, const QString& data, int index);
     void moveElement(struktur::Element* element, const struktur::Element* destination, TNodeAttachMode mode);
+    void showElement(struktur::Element* element);
+    void selectElement(struktur::Element* element);
     void dropPickedUp();
     void applyViewSettings();
 
+    struktur::StructureDocument* m_document;
     struktur::ElementModel* m_model;
-    QString m_strukturfile;
-    QString m_datafile;
-    QString m_infomappe;
-    bool m_dataOn = false;
-    bool m_modified = false;
-    TNodeAttachMode m_flytmode = naAdd;
     bool m_mouseDown = false;
     QPersistentModelIndex m_nodeDown;
     QPersistentModelIndex m_nodeUp;

@@ -185,7 +185,9 @@ qint32 RichTextFormatter::formatRange(FormatRange& range, bool render)
 
     if (render)
         draw(*range.hdc, area, first, next, top, bottom);
-    range.rc.bottom = range.rc.top + qint32((bottom - top) * twipsPerInch / device->logicalDpiY());
+    // When the rest of the text fit, what it used ends below its last line, so that more can follow.
+    const qreal used = notRendered == end && next > first ? qMin(lines[next - 1].bottom, bottom) : bottom;
+    range.rc.bottom = range.rc.top + qint32((used - top) * twipsPerInch / device->logicalDpiY());
     return notRendered;
 }
 

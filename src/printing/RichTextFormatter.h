@@ -46,7 +46,8 @@ public:
     /// Fits as much of the text from `range.cpMin` as the area takes, draws it on `range.hdc` when
     /// `render` is true, and returns the first position that did not fit (the text length when
     /// everything did). Returns -1 when the request cannot be met: no open page, an area without
-    /// width or height, or a start outside the text. Narrows `range.rc` to the height it used.
+    /// width or height, or a start outside the text. Narrows `range.rc` to the height it used: down to
+    /// the next line's top, or to the last line's bottom when the rest of the text fit.
     qint32 formatRange(FormatRange& range, bool render);
 
     /// Drops the cached layout.

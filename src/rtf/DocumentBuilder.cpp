@@ -4,11 +4,15 @@
 #include "DocumentProperties.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QImageReader>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+
+#include <cmath>
 
 namespace struktur::rtf {
 namespace {
@@ -57,6 +61,23 @@ QTextOption::TabType qtTab(TabStop::Kind kind)
 }
 
 } // namespace
+
+// A paragraph's shading: the pattern colour (black unless given) over the background colour
+// (white unless given) in the share \shading gives.
+QColor DocumentBuilder::shadingColor(const ParaProps& para) const
+{
+    if (para.shadingBackground <= 0 && para.shading <= 0)
+        return {};
+    const int64_t background = tables->color(para.shadingBackground);
+    if (para.shading <= 0)
+        return background >= 0 ? QColor(QRgb(background)) : QColor();
+    const int64_t pattern = tables->color(para.shadingPattern);
+    const QColor over(pattern >= 0 ? QRgb(pattern) : qRgb(0, 0, 0));
+    const QColor under(background >= 0 ? QRgb(background) : qRgb(255, 255, 255));
+    const double share = para.shading / 10000.0;
+    const auto mix = [share](int a, int b) { return int(std::lround(a * share + b * (1 - share))); };
+    return QColor(mix(over.red(), under.red()), mix(over.green(), under.green()), mix(over.blue(), under.blue()));
+}
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : m_document(document)
@@ -141,9 +162,17 @@ void DocumentBuilder::applyBlock(const ParaProps& para, const ListInfo& list, co
     if (!list.present) {
         if (para.leftIndent)
             format.setLeftMargin(pixels(para.leftIndent));
-        if (para.firstIndent)
-            format.setTextIndent(pixels(para.firstIndent));
+        if (para.firstIndent) {
+            // A first line that would start left of the page starts at its edge; the indent as
+            // read is kept for writing.
+            const int shown = std::max(para.firstIndent, -std::max(0, para.leftIndent));
+            format.setTextIndent(pixels(shown));
+            if (shown != para.firstIndent)
+                format.setProperty(kFirstIndentProperty, pixels(para.firstIndent));
+        }
     }
+    if (const QColor shading = shadingColor(para); shading.isValid())
+        format.setBackground(shading);
     if (para.rightIndent)
         format.setRightMargin(pixels(para.rightIndent));
     if (para.spaceBefore)
@@ -306,18 +335,19 @@ void DocumentBuilder::tableEnd()
     m_cellPending = false;
 }
 
-void DocumentBuilder::picture(const Picture& picture, QByteArrayView group, const CharProps& chr)
+QImage DocumentBuilder::decode(const Picture& picture) const
 {
+    if (picture.type != PictureType::Png && picture.type != PictureType::Jpeg)
+        return {};
     QByteArray data = picture.data;
     QBuffer buffer(&data);
     QImageReader reader(&buffer, picture.type == PictureType::Png ? "png" : "jpeg");
     reader.setAllocationLimit(kImageAllocationLimitMb);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        if (!group.isEmpty())
-            opaque(group, picture.goalWidth * picture.scaleX / 100, picture.goalHeight * picture.scaleY / 100, chr);
-        return;
-    }
+    return reader.read();
+}
+
+QTextImageFormat DocumentBuilder::imageFormat(const Picture& picture, const QImage& image, const CharProps& chr)
+{
     const double width = picture.goalWidth > 0 ? pixels(picture.goalWidth) : image.width();
     const double height = picture.goalHeight > 0 ? pixels(picture.goalHeight) : image.height();
     const QString name = QStringLiteral("rtf-image-%1").arg(++m_resourceCount);
@@ -329,6 +359,33 @@ void DocumentBuilder::picture(const Picture& picture, QByteArrayView group, cons
     format.setHeight(std::clamp(height * picture.scaleY / 100.0, 1.0, double(kMaxImageSide)));
     format.setProperty(kImageDataProperty, picture.data);
     format.setProperty(kImageTypeProperty, picture.type == PictureType::Png ? QStringLiteral("png") : QStringLiteral("jpeg"));
+    return format;
+}
+
+void DocumentBuilder::picture(const Picture& picture, QByteArrayView group, const CharProps& chr)
+{
+    const QImage image = decode(picture);
+    if (image.isNull()) {
+        if (!group.isEmpty())
+            opaque(group, picture.goalWidth * picture.scaleX / 100, picture.goalHeight * picture.scaleY / 100, chr);
+        return;
+    }
+    const QTextImageFormat format = imageFormat(picture, image, chr);
+    ensureBlock();
+    m_cursor.insertImage(format);
+}
+
+void DocumentBuilder::pictureGroup(QByteArrayView group, const Picture& shown, int widthTwips, int heightTwips,
+    const CharProps& chr)
+{
+    const QImage image = decode(shown);
+    if (image.isNull()) {
+        opaque(group, widthTwips, heightTwips, chr);
+        return;
+    }
+    // Shown as its picture, written back as the whole group.
+    QTextImageFormat format = imageFormat(shown, image, chr);
+    format.setProperty(kOpaqueGroupProperty, group.toByteArray());
     ensureBlock();
     m_cursor.insertImage(format);
 }
@@ -370,8 +427,18 @@ void DocumentBuilder::opaque(QByteArrayView group, int widthTwips, int heightTwi
     m_cursor.insertImage(format);
 }
 
+void DocumentBuilder::pageMargin(QByteArrayView group)
+{
+    m_pageMargins.append(group.data(), group.size());
+}
+
 void DocumentBuilder::finish()
 {
+    if (!m_pageMargins.isEmpty()) {
+        QTextFrameFormat root = m_document.rootFrame()->frameFormat();
+        root.setProperty(kPageMarginGroupsProperty, m_pageMargins);
+        m_document.rootFrame()->setFrameFormat(root);
+    }
     if (!tables->title.isEmpty())
         m_document.setMetaInformation(QTextDocument::DocumentTitle, tables->title);
 }

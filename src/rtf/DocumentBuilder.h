@@ -3,6 +3,7 @@
 
 #include "Sink.h"
 
+#include <QImage>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -31,6 +32,10 @@ public:
     void tableEnd() override;
     void picture(const Picture& picture, QByteArrayView group, const CharProps& chr) override;
     void opaque(QByteArrayView group, int widthTwips, int heightTwips, const CharProps& chr) override;
+    void pictureGroup(QByteArrayView group, const Picture& shown, int widthTwips, int heightTwips,
+        const CharProps& chr) override;
+
+    void pageMargin(QByteArrayView group) override;
 
     /// Completes the document (meta information); call once after the reader ran.
     void finish();
@@ -42,7 +47,10 @@ private:
     void moveToCell(int column);
     void nextCell();
     QTextCharFormat charFormat(const CharProps& chr);
+    QColor shadingColor(const ParaProps& para) const;
     QString placeholderFor(int width, int height);
+    QImage decode(const Picture& picture) const;
+    QTextImageFormat imageFormat(const Picture& picture, const QImage& image, const CharProps& chr);
 
     QTextDocument& m_document;
     QTextCursor m_cursor;
@@ -65,6 +73,7 @@ private:
     size_t m_nextFormat = 0;
     int m_resourceCount = 0;
     std::unordered_map<int64_t, QString> m_placeholders;
+    QByteArray m_pageMargins;
 };
 
 } // namespace struktur::rtf

@@ -15,5 +15,11 @@ constexpr int kImageDataProperty = QTextFormat::UserProperty + 0x5201;
 constexpr int kImageTypeProperty = QTextFormat::UserProperty + 0x5202;
 /// On a list format: the first number of a numbered list (int).
 constexpr int kListStartProperty = QTextFormat::UserProperty + 0x5203;
+/// On the root frame's format: the document's header and footer groups as read (QByteArray), not
+/// shown; the writer puts them back before the text.
+constexpr int kPageMarginGroupsProperty = QTextFormat::UserProperty + 0x5205;
+/// On a block format: the first-line indent as read, in pixels (double), when it would put the
+/// first line left of the page and is shown clamped to the left edge instead.
+constexpr int kFirstIndentProperty = QTextFormat::UserProperty + 0x5204;
 
 } // namespace struktur::rtf

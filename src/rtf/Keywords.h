@@ -16,7 +16,7 @@ namespace struktur::rtf {
     X(levelnumbers) X(listoverride) X(listtext) X(pntext) X(pn) X(pntxta) X(pntxtb) X(field) X(fldinst)   \
     X(fldrslt) X(pict) X(shppict) X(nonshppict) X(object) X(result) X(header) X(headerl) X(headerr)       \
     X(headerf) X(footer) X(footerl) X(footerr) X(footerf) X(footnote) X(annotation) X(xe) X(tc) X(txe)    \
-    X(rxe) X(pnseclvl) X(filetbl) X(revtbl) X(listpicture) X(shpinst) X(shptxt) X(atnauthor) \
+    X(rxe) X(pnseclvl) X(filetbl) X(revtbl) X(listpicture) X(shpinst) X(shptxt) X(shp) X(shpgrp) X(shprslt) X(sp) X(sv) X(chftn) X(cbpat) X(cfpat) X(shading) X(atnauthor) \
     X(atnid) X(bkmkstart) X(bkmkend) X(nesttableprops) X(nonesttables) X(themedata) X(datastore)          \
     X(f) X(fcharset) X(cpg) X(red) X(green) X(blue)                                                       \
     X(plain) X(b) X(i) X(ul) X(uld) X(uldash) X(uldashd) X(uldashdd) X(uldb) X(ulhwave) X(ulldash)        \

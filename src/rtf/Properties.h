@@ -67,6 +67,9 @@ struct ParaProps {
     bool lineMultiple = false; ///< \slmult1: lineSpacing is in 240ths of a line
     bool inTable = false;
     bool pageBreakBefore = false;
+    int32_t shadingBackground = 0; ///< \cbpat: colour table index, 0 for none
+    int32_t shadingPattern = 0; ///< \cfpat: colour table index of the pattern, 0 for black
+    int32_t shading = 0; ///< \shading: share of the pattern colour, in hundredths of a percent
     int32_t wordList = 0; ///< \ls, 0 for none
     int32_t wordLevel = 0; ///< \ilvl
     std::vector<TabStop> tabs;

@@ -91,8 +91,6 @@ void Reader::run()
             groupClose(token);
             continue;
         }
-        if (m_overflowDepth > 0)
-            continue;
         const bool first = m_state.groupStart;
         m_state.groupStart = false;
         if (m_state.dest == Destination::UprChild) {
@@ -106,7 +104,7 @@ void Reader::run()
             m_state.dest = Destination::Skip;
             continue;
         }
-        if (m_state.dest == Destination::Skip)
+        if (m_state.dest == Destination::Skip || m_state.dest == Destination::PageMargin)
             continue;
         switch (token.kind) {
         case Token::Kind::Word:
@@ -150,8 +148,10 @@ void Reader::run()
         }
     }
     // End of input, or the root group closed: what is open is closed.
-    m_overflowDepth = 0;
+    m_overflow.clear();
     while (!m_stack.empty()) {
+        if (m_state.dest == Destination::Body && m_paragraphHasContent)
+            endParagraph();
         State child = m_state;
         m_state = m_stack.back();
         m_stack.pop_back();
@@ -167,8 +167,10 @@ void Reader::run()
 void Reader::groupOpen(const Token& token)
 {
     m_fallbackToSkip = 0;
-    if (m_overflowDepth > 0 || qsizetype(m_stack.size()) >= kMaxDepth) {
-        ++m_overflowDepth;
+    if (!m_overflow.empty() || qsizetype(m_stack.size()) >= kMaxDepth) {
+        m_overflow.push_back({ m_state.dest, m_state.unicodeSkip });
+        m_state.groupStart = true;
+        m_state.starred = false;
         return;
     }
     m_stack.push_back(m_state);
@@ -183,14 +185,19 @@ void Reader::groupOpen(const Token& token)
 void Reader::groupClose(const Token& token)
 {
     m_fallbackToSkip = 0;
-    if (m_overflowDepth > 0) {
-        --m_overflowDepth;
+    if (!m_overflow.empty()) {
+        m_state.dest = m_overflow.back().dest;
+        m_state.unicodeSkip = m_overflow.back().unicodeSkip;
+        m_overflow.pop_back();
         return;
     }
     if (m_stack.empty()) {
         m_done = true;
         return;
     }
+    // A last paragraph without \par has the paragraph format in force at the end.
+    if (m_stack.size() == 1 && m_state.dest == Destination::Body && m_paragraphHasContent)
+        endParagraph();
     const State child = m_state;
     m_state = m_stack.back();
     m_stack.pop_back();
@@ -233,6 +240,11 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
     case Destination::Picture:
         if (m_state.dest == Destination::Skip)
             break;
+        if (m_state.dest == Destination::Container) {
+            m_container.offer(m_picture);
+            m_picture = {};
+            break;
+        }
         flushText();
         beginContent();
         if (m_picture.type == PictureType::Unknown) {
@@ -246,13 +258,18 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         m_picture = {};
         m_paragraphHasContent = true;
         break;
-    case Destination::Opaque:
-        if (m_state.dest == Destination::Skip || !complete)
-            break;
-        flushText();
-        beginContent();
-        m_sink.opaque(group, m_objectWidth, m_objectHeight, m_state.chr);
-        m_paragraphHasContent = true;
+    case Destination::Container:
+        finishContainer(closeOffset);
+        break;
+    case Destination::PageMargin:
+        if (complete && m_state.dest == Destination::Body)
+            m_sink.pageMargin(group);
+        break;
+    case Destination::Footnote:
+        if (m_state.dest == Destination::Body) {
+            m_sink.footnote(m_footnoteText);
+            m_footnoteText.clear();
+        }
         break;
     default:
         break;
@@ -263,6 +280,23 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
 // its group; `\*` before any other word skips the group.
 bool Reader::wordStartsDestination(Keyword keyword)
 {
+    if (m_state.dest == Destination::Container)
+        return containerWord(keyword);
+    if (m_state.dest == Destination::Footnote) {
+        // A footnote's text is read; what it embeds is not.
+        switch (keyword) {
+        case Keyword::pict:
+        case Keyword::object:
+        case Keyword::shp:
+        case Keyword::shpgrp:
+        case Keyword::shppict:
+        case Keyword::nonshppict:
+            m_state.dest = Destination::Skip;
+            return true;
+        default:
+            break;
+        }
+    }
     Destination dest;
     switch (keyword) {
     case Keyword::fonttbl:
@@ -341,25 +375,35 @@ bool Reader::wordStartsDestination(Keyword keyword)
         m_pictureNibble = -1;
         break;
     case Keyword::object:
-        if (m_state.dest != Destination::Body)
-            return false;
-        dest = Destination::Opaque;
-        m_objectWidth = m_objectHeight = 0;
+    case Keyword::shp:
+    case Keyword::shpgrp:
+    case Keyword::shppict:
+    case Keyword::nonshppict: {
+        if (m_state.dest != Destination::Body) {
+            if (keyword != Keyword::nonshppict)
+                return false;
+            dest = Destination::Skip;
+            break;
+        }
+        if (keyword == Keyword::nonshppict && m_container.awaitingFallback()) {
+            m_container.continueWithFallback();
+        } else {
+            using Kind = PictureContainer::Kind;
+            const Kind kind = keyword == Keyword::object ? Kind::Object
+                : keyword == Keyword::shppict           ? Kind::Picture
+                : keyword == Keyword::nonshppict        ? Kind::Fallback
+                                                        : Kind::Shape;
+            // A shape without a picture (a line, a text box) is read as before: its text shows.
+            if (kind == Kind::Shape && !PictureContainer::containsPicture(m_input, m_state.groupOffset))
+                return false;
+            m_container.begin(kind, m_state.groupOffset);
+        }
+        dest = Destination::Container;
         break;
+    }
     case Keyword::upr:
         dest = Destination::Upr;
         break;
-    case Keyword::nesttableprops:
-        // Some writers put the nested cells' text in here too, so it is read as body text.
-        m_state.nestedRowDef = true;
-        return false;
-    case Keyword::shppict:
-    case Keyword::fldrslt:
-    case Keyword::field:
-    case Keyword::ud:
-        return false;
-    case Keyword::stylesheet:
-    case Keyword::generator:
     case Keyword::header:
     case Keyword::headerl:
     case Keyword::headerr:
@@ -368,7 +412,26 @@ bool Reader::wordStartsDestination(Keyword keyword)
     case Keyword::footerl:
     case Keyword::footerr:
     case Keyword::footerf:
+        dest = m_state.dest == Destination::Body ? Destination::PageMargin : Destination::Skip;
+        break;
     case Keyword::footnote:
+        if (m_state.dest != Destination::Body) {
+            dest = Destination::Skip;
+            break;
+        }
+        dest = Destination::Footnote;
+        m_footnoteText.clear();
+        break;
+    case Keyword::nesttableprops:
+        // Some writers put the nested cells' text in here too, so it is read as body text.
+        m_state.nestedRowDef = true;
+        return false;
+    case Keyword::fldrslt:
+    case Keyword::field:
+    case Keyword::ud:
+        return false;
+    case Keyword::stylesheet:
+    case Keyword::generator:
     case Keyword::annotation:
     case Keyword::xe:
     case Keyword::tc:
@@ -386,7 +449,6 @@ bool Reader::wordStartsDestination(Keyword keyword)
     case Keyword::nonesttables:
     case Keyword::themedata:
     case Keyword::datastore:
-    case Keyword::nonshppict:
     case Keyword::pntext:
     case Keyword::listtext:
     case Keyword::subject:
@@ -399,10 +461,66 @@ bool Reader::wordStartsDestination(Keyword keyword)
     default:
         return false;
     }
-    if (dest != Destination::Skip && dest != Destination::Info && m_state.dest == Destination::Body)
+    // Too deep to be finished when it ends: a destination there is not read.
+    if (!m_overflow.empty())
+        dest = Destination::Skip;
+    if (dest != Destination::Skip && dest != Destination::Info && dest != Destination::PageMargin
+        && m_state.dest == Destination::Body)
         flushText();
     m_state.dest = dest;
     return true;
+}
+
+// Inside a picture container only the pictures matter, wherever they are: in a shape's
+// properties, its result, an object's result, or the fallback copy.
+bool Reader::containerWord(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::pict:
+        m_state.dest = Destination::Picture;
+        m_picture = {};
+        m_pictureNibble = -1;
+        return true;
+    case Keyword::shp:
+    case Keyword::shpgrp:
+    case Keyword::shpinst:
+    case Keyword::shprslt:
+    case Keyword::sp:
+    case Keyword::sv:
+    case Keyword::shppict:
+    case Keyword::nonshppict:
+    case Keyword::object:
+    case Keyword::result:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Reader::finishContainer(qsizetype closeOffset)
+{
+    if (m_state.dest != Destination::Body) {
+        m_container.take();
+        return;
+    }
+    if (closeOffset >= 0 && m_container.kind() == PictureContainer::Kind::Picture
+        && qsizetype(m_stack.size()) + 1 < kMaxDepth && PictureContainer::fallbackFollows(m_input, closeOffset + 1)) {
+        m_container.awaitFallback();
+        return;
+    }
+    const int width = m_container.widthTwips();
+    const int height = m_container.heightTwips();
+    const qsizetype start = m_container.start();
+    const Picture shown = m_container.take();
+    flushText();
+    beginContent();
+    if (closeOffset >= 0) {
+        m_sink.pictureGroup(m_input.sliced(start, closeOffset + 1 - start), shown, width, height, m_state.chr);
+    } else if (shown.type != PictureType::Unknown) {
+        // Cut off by the end of the input: the group cannot be kept, its picture can.
+        m_sink.picture(shown, QByteArrayView(), m_state.chr);
+    }
+    m_paragraphHasContent = true;
 }
 
 void Reader::word(const Token& token)
@@ -478,7 +596,7 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
             unicode(token.param);
         break;
     case Keyword::field:
-        if (m_fields.size() < size_t(kMaxFieldNesting)) {
+        if (m_overflow.empty() && m_fields.size() < size_t(kMaxFieldNesting)) {
             m_fields.push_back({});
             m_state.ownsField = true;
         }
@@ -643,6 +761,15 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
     case Keyword::pagebb:
         para.pageBreakBefore = toggleOn(token);
         break;
+    case Keyword::cbpat:
+        para.shadingBackground = clampParam(token, 0, kMaxColors, 0);
+        break;
+    case Keyword::cfpat:
+        para.shadingPattern = clampParam(token, 0, kMaxColors, 0);
+        break;
+    case Keyword::shading:
+        para.shading = clampParam(token, 0, 10000, 0);
+        break;
     case Keyword::ls:
         para.wordList = clampParam(token, 0, 1 << 20, 0);
         break;
@@ -664,6 +791,11 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
         break;
     case Keyword::line:
         bodyChar(0x2028);
+        break;
+    case Keyword::chftn:
+        // The automatic footnote mark: the footnote's number.
+        for (const QChar ch : QString::number(++m_footnoteCount))
+            bodyChar(ch.unicode());
         break;
     case Keyword::tab:
         bodyChar(u'\t');
@@ -851,12 +983,24 @@ void Reader::otherWord(Keyword keyword, const Token& token)
         default: break;
         }
         break;
-    case Destination::Opaque:
+    case Destination::Container:
         if (keyword == Keyword::objw)
-            m_objectWidth = clampParam(token, 0, 31680 * 4, 0);
+            m_container.setObjectSize(clampParam(token, 0, 31680 * 4, 0), 0);
         else if (keyword == Keyword::objh)
-            m_objectHeight = clampParam(token, 0, 31680 * 4, 0);
+            m_container.setObjectSize(0, clampParam(token, 0, 31680 * 4, 0));
         break;
+    case Destination::Footnote:
+        if (keyword == Keyword::par || keyword == Keyword::line || keyword == Keyword::sect) {
+            if (m_footnoteText.size() < kMaxSideText)
+                m_footnoteText += u'\n';
+            break;
+        }
+        if (keyword == Keyword::chftn) {
+            if (m_footnoteText.size() < kMaxSideText)
+                m_footnoteText += QString::number(std::max(1, m_footnoteCount));
+            break;
+        }
+        [[fallthrough]];
     case Destination::FieldInstruction:
     case Destination::InfoTitle:
     case Destination::LevelText:
@@ -948,6 +1092,7 @@ void Reader::bytes(QByteArrayView text)
     case Destination::InfoTitle:
     case Destination::PnTextBefore:
     case Destination::PnTextAfter:
+    case Destination::Footnote:
         for (const QChar ch : decodeForDestination(text))
             character(ch.unicode());
         break;
@@ -975,6 +1120,7 @@ void Reader::hexByte(uint8_t byte)
     case Destination::InfoTitle:
     case Destination::PnTextBefore:
     case Destination::PnTextAfter:
+    case Destination::Footnote:
         for (const QChar ch : decodeForDestination(QByteArrayView(&c, 1)))
             character(ch.unicode());
         break;
@@ -1031,6 +1177,10 @@ void Reader::character(char16_t ch)
     case Destination::PnTextAfter:
         if (m_pnScratch.after.size() < 64)
             m_pnScratch.after += QChar(ch);
+        break;
+    case Destination::Footnote:
+        if (m_footnoteText.size() < kMaxSideText && !isUnstorable(ch))
+            m_footnoteText += QChar(ch == 0x2028 ? u'\n' : ch);
         break;
     default:
         break;
@@ -1150,10 +1300,9 @@ void Reader::syncTable(bool wantTable)
 ListInfo Reader::listInfo(const ParaProps& para)
 {
     ListInfo info;
+    const ListDef* def = nullptr;
     if (para.wordList > 0) {
-        const auto override = m_overrides.find(para.wordList);
-        const ListDef* def = nullptr;
-        if (override != m_overrides.end()) {
+        if (const auto override = m_overrides.find(para.wordList); override != m_overrides.end()) {
             for (const ListDef& candidate : m_lists) {
                 if (candidate.id == override->second) {
                     def = &candidate;
@@ -1161,9 +1310,15 @@ ListInfo Reader::listInfo(const ParaProps& para)
                 }
             }
         }
+    }
+    // A list number without a list table entry: the paragraph's own \pn description, when it has
+    // one, says what the list looks like.
+    const bool pnInstead = !def && para.pn.level != PnProps::Level::None;
+    if (para.wordList > 0 && !pnInstead) {
         const int level = para.wordLevel;
         const ListLevelDef* levelDef = def && level < int(def->levels.size()) ? &def->levels[level] : nullptr;
-        if (levelDef && levelDef->nfc == 255)
+        // A list number that the list table does not define makes no list, as in Word.
+        if (!def || (levelDef && levelDef->nfc == 255))
             return info;
         info.present = true;
         info.level = level + 1;
@@ -1185,6 +1340,9 @@ ListInfo Reader::listInfo(const ParaProps& para)
                 if (first >= 0) {
                     info.prefix = text.left(first);
                     info.suffix = text.mid(last + 1);
+                } else if (!text.trimmed().isEmpty()) {
+                    // A numbering whose text holds no number shows that text: a bullet.
+                    info.style = bulletStyle(text);
                 }
             }
         }

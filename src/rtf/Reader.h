@@ -3,6 +3,7 @@
 
 #include "CodePages.h"
 #include "Keywords.h"
+#include "PictureContainer.h"
 #include "Properties.h"
 #include "Sink.h"
 #include "Tokenizer.h"
@@ -44,7 +45,9 @@ private:
         PnTextAfter,
         FieldInstruction,
         Picture,
-        Opaque,
+        Container, ///< inside a PictureContainer group: only its pictures are read
+        Footnote,
+        PageMargin, ///< a header or footer: not read, kept whole
         Upr,
         UprChild,
     };
@@ -80,6 +83,8 @@ private:
     void groupOpen(const Token& token);
     void groupClose(const Token& token);
     void finishGroup(const State& child, qsizetype closeOffset);
+    bool containerWord(Keyword keyword);
+    void finishContainer(qsizetype closeOffset);
     void word(const Token& token);
     bool wordStartsDestination(Keyword keyword);
     void bodyWord(Keyword keyword, const Token& token);
@@ -116,7 +121,13 @@ private:
 
     State m_state;
     std::vector<State> m_stack;
-    int m_overflowDepth = 0;
+    /// Groups deeper than the state stack holds: only their destination and \uc are kept per
+    /// group, so their text is read with the formatting of the deepest full state.
+    struct OverflowGroup {
+        Destination dest;
+        uint8_t unicodeSkip;
+    };
+    std::vector<OverflowGroup> m_overflow;
     int m_fallbackToSkip = 0;
     bool m_done = false;
     int m_ansiCodePage = 1252;
@@ -162,7 +173,9 @@ private:
     std::vector<Field> m_fields;
     rtf::Picture m_picture;
     int m_pictureNibble = -1;
-    int m_objectWidth = 0, m_objectHeight = 0;
+    PictureContainer m_container;
+    QString m_footnoteText;
+    int m_footnoteCount = 0;
 };
 
 } // namespace struktur::rtf

@@ -2,6 +2,7 @@
 #include "Rtf.h"
 
 #include "DocumentBuilder.h"
+#include "PlainText.h"
 #include "Reader.h"
 #include "Writer.h"
 
@@ -11,28 +12,6 @@
 #include <QTextDocument>
 
 namespace struktur::rtf {
-namespace {
-
-/// Collects the text only: paragraphs and cells end with a line break.
-class PlainTextSink : public Sink {
-public:
-    void text(QStringView text, const CharProps&) override
-    {
-        const qsizetype start = m_text.size();
-        m_text.append(text);
-        if (text.contains(QChar::LineSeparator))
-            std::replace(m_text.begin() + start, m_text.end(), QChar(QChar::LineSeparator), QChar(u'\n'));
-    }
-    void paragraphEnd(const ParaProps&, const ListInfo&, const CharProps&) override { m_text += u'\n'; }
-
-    QString take() { return std::move(m_text); }
-
-private:
-    QString m_text;
-};
-
-} // namespace
-
 bool isRtf(QByteArrayView bytes)
 {
     return bytes.startsWith("{\\rtf");

@@ -26,7 +26,8 @@ QByteArray write(const QTextDocument& document);
 void loadDocument(QByteArrayView bytes, QTextDocument& document);
 
 /// The plain text of an RTF document without building a QTextDocument: paragraphs, line breaks
-/// and table cells end with "\n", tabs stay tabs, pictures and objects give nothing.
+/// and table cells end with "\n", tabs stay tabs, pictures and objects give nothing. List items
+/// start with their label ("1.", "•"), four spaces a level; footnotes follow the body text.
 QString plainText(QByteArrayView bytes);
 
 } // namespace struktur::rtf

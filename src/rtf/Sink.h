@@ -31,6 +31,18 @@ public:
     virtual void picture(const Picture&, QByteArrayView /*group*/, const CharProps&) { }
     /// A picture or object this system cannot show; `group` is its whole RTF group.
     virtual void opaque(QByteArrayView /*group*/, int /*widthTwips*/, int /*heightTwips*/, const CharProps&) { }
+    /// A group kept byte for byte (a shape, an object, a picture with its fallback copy) that is
+    /// shown as `shown`, the picture found in it; `shown` may be of a type that cannot be shown.
+    virtual void pictureGroup(QByteArrayView group, const Picture& /*shown*/, int widthTwips, int heightTwips,
+        const CharProps& chr)
+    {
+        opaque(group, widthTwips, heightTwips, chr);
+    }
+
+    /// A header or footer group, not read but kept whole.
+    virtual void pageMargin(QByteArrayView /*group*/) { }
+    /// The text of a footnote, its paragraphs ending with "\n", its mark first.
+    virtual void footnote(QStringView /*text*/) { }
 
     const Tables* tables = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "Writer.h"
 
 #include "DocumentProperties.h"
+#include "ListLabel.h"
 
 #include "platform/Cp1252.h"
 
@@ -52,45 +53,6 @@ bool isBullet(QTextListFormat::Style style)
 {
     return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
         || style == QTextListFormat::ListSquare;
-}
-
-QString alphabetic(int n, bool upper)
-{
-    QString text;
-    while (n > 0) {
-        --n;
-        text.prepend(QChar((upper ? u'A' : u'a') + n % 26));
-        n /= 26;
-    }
-    return text;
-}
-
-QString roman(int n, bool upper)
-{
-    if (n <= 0 || n >= 4000)
-        return QString::number(n);
-    static const std::pair<int, const char*> parts[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" },
-        { 100, "c" }, { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
-        { 1, "i" } };
-    QString text;
-    for (const auto& [value, letters] : parts) {
-        while (n >= value) {
-            text += QLatin1StringView(letters);
-            n -= value;
-        }
-    }
-    return upper ? text.toUpper() : text;
-}
-
-QString itemNumber(QTextListFormat::Style style, int n)
-{
-    switch (style) {
-    case QTextListFormat::ListLowerAlpha: return alphabetic(n, false);
-    case QTextListFormat::ListUpperAlpha: return alphabetic(n, true);
-    case QTextListFormat::ListLowerRoman: return roman(n, false);
-    case QTextListFormat::ListUpperRoman: return roman(n, true);
-    default: return QString::number(n);
-    }
 }
 
 const char* numberingWord(QTextListFormat::Style style)
@@ -156,6 +118,8 @@ void Writer::collectTables()
     // once here also fills the tables, and the body then finds every format worked out.
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         formatInfo(block.charFormatIndex(), [&] { return block.charFormat(); });
+        if (const QBrush shading = block.blockFormat().background(); shading.style() != Qt::NoBrush)
+            colorIndex(shading.color());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
@@ -225,6 +189,10 @@ void Writer::writeHeader()
         m_out += "}}\r\n";
     }
     m_out += "{\\*\\generator Strukturkonstruktoren;}\\viewkind4\\uc1 \r\n";
+    // Headers and footers as they were read, before the text as their place is.
+    const QByteArray pageMargins = m_document.rootFrame()->frameFormat().property(kPageMarginGroupsProperty).toByteArray();
+    if (!pageMargins.isEmpty())
+        m_out += pageMargins + "\r\n";
     m_state = CharState {};
     m_needDelimiter = false;
 }
@@ -335,14 +303,20 @@ void Writer::writeParagraphFormat(const QTextBlock& block, bool inTable)
         word("\\fi", -360);
         word("\\li", 720 * std::max(1, list->format().indent()));
     } else {
-        if (format.textIndent() != 0)
-            word("\\fi", twips(format.textIndent()));
+        // A first-line indent shown clamped to the page edge is written as it was read.
+        const QVariant asRead = format.property(kFirstIndentProperty);
         const double left = format.leftMargin() + format.indent() * m_document.indentWidth();
+        const bool clamped = asRead.isValid() && format.textIndent() == std::max(asRead.toDouble(), -std::max(0.0, left));
+        const double first = clamped ? asRead.toDouble() : format.textIndent();
+        if (first != 0)
+            word("\\fi", twips(first));
         if (left != 0)
             word("\\li", twips(left));
     }
     if (format.rightMargin() != 0)
         word("\\ri", twips(format.rightMargin()));
+    if (format.background().style() != Qt::NoBrush)
+        word("\\cbpat", colorIndex(format.background().color()));
     if (format.topMargin() != 0)
         word("\\sb", twips(format.topMargin()));
     if (format.bottomMargin() != 0)
@@ -398,8 +372,12 @@ void Writer::writeListText(const QTextBlock& block)
         m_needDelimiter = true;
         return;
     }
-    const int start = format.property(kListStartProperty).isValid() ? format.intProperty(kListStartProperty) : 1;
-    const int number = list->itemNumber(block) + start;
+    const int first = format.property(kListStartProperty).isValid() ? format.intProperty(kListStartProperty) : 1;
+    const int number = list->itemNumber(block) + first;
+    // Readers begin a new list after any paragraph outside it: an item that goes on counting
+    // after such a paragraph says where it starts.
+    const bool continues = block.previous().isValid() && block.previous().textList() == list;
+    const int start = continues ? first : number;
     m_out += "\\f0 ";
     m_needDelimiter = false;
     writeEscapedText(format.numberPrefix() + itemNumber(style, number) + format.numberSuffix());

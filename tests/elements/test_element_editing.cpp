@@ -92,7 +92,7 @@ void TestElementEditing::controlsStartInTheirDesignedStates()
         order.append(item->isSeparator() ? QStringLiteral("|") : button->objectName());
     }
     QCOMPARE(order.join(u' '),
-        QStringLiteral("| ToolButton1 ToolButton4 | ToolButton5 | ToolButton7 SpeedButton1 SpeedButton3 |"));
+        QStringLiteral("| ToolButton1 ToolButton4 | ToolButton5 | ToolButton7 SpeedButton1 SpeedButton3 | FortrydKnap GentagKnap"));
     QCOMPARE(p.control<QToolButton>("SpeedButton1")->text(), QStringLiteral("Gem"));
     QCOMPARE(p.control<QToolButton>("SpeedButton3")->text(), QStringLiteral("Genindlæs"));
     QCOMPARE(p.control<QPushButton>("Button4")->text(), QStringLiteral("Klargør"));

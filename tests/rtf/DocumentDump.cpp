@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DocumentDump.h"
 
+#include "rtf/DocumentProperties.h"
+#include "rtf/ListLabel.h"
+
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QTextList>
@@ -136,6 +139,13 @@ QString documentText(const QTextDocument& document)
         QString text = block.text();
         text.replace(QChar::LineSeparator, u'\n');
         text.remove(QChar::ObjectReplacementCharacter);
+        if (const QTextList* list = block.textList()) {
+            const QTextListFormat format = list->format();
+            const QVariant start = format.property(kListStartProperty);
+            const int number = list->itemNumber(block) + (start.isValid() ? start.toInt() : 1);
+            out += QString(4 * std::clamp(format.indent(), 1, 9), u' ')
+                + listLabel(format.style(), number, format.numberPrefix(), format.numberSuffix()) + u' ';
+        }
         out += text + u'\n';
     }
     return out;

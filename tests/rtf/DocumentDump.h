@@ -11,7 +11,8 @@ namespace struktur::rtf::test {
 /// One line per block and per fragment with every attribute the codec carries.
 QString dump(const QTextDocument& document);
 
-/// The text as plainText() gives it: blocks end with "\n", line breaks are "\n", images vanish.
+/// The text as plainText() gives it: blocks end with "\n", line breaks are "\n", images vanish,
+/// list items start with their label.
 QString documentText(const QTextDocument& document);
 
 /// The format of the first fragment whose text contains `text`; an invalid format when none does.

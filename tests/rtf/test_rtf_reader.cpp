@@ -113,8 +113,11 @@ void TestRtfReader::syntax_data()
         << rtfBytes("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
                     "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}{\\*\\generator G;}x}")
         << "x\n";
-    QTest::newRow("headers, footers, footnotes skipped")
-        << rtfBytes("{\\rtf1 {\\header h}{\\footerl f}a{\\footnote n}b}") << "ab\n";
+    QTest::newRow("headers and footers skipped") << rtfBytes("{\\rtf1 {\\header h}{\\footerl f}ab}") << "ab\n";
+    QTest::newRow("footnote marks in the text, footnotes after it")
+        << rtfBytes("{\\rtf1 a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} one\\par two}b"
+                    "{\\chftn}{\\*\\footnote {\\chftn} three{\\pict\\pngblip 00}}\\par}")
+        << "a1b2\n\n1 one\ntwo\n2 three\n";
     QTest::newRow("nonshppict skipped") << rtfBytes("{\\rtf1 {\\nonshppict {\\pict x}}y}") << "y\n";
     QTest::newRow("upr reads the unicode part")
         << rtfBytes("{\\rtf1 {\\upr{ansi}{\\*\\ud{\\u230?x}}}}") << u"æx\n"_qs;
@@ -313,7 +316,7 @@ void TestRtfReader::richEditBullets()
                            "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb o}}\\fi-360\\li720 Fire\\par}";
     QTextDocument document;
     rtf::read(rtf, document);
-    QCOMPARE(documentText(document), u"En\nTo\nTre\nFire\n"_qs);
+    QCOMPARE(documentText(document), u"    • En\n    • To\nTre\n    ◦ Fire\n"_qs);
     const QTextList* first = blockOf(document, u"En"_qs).textList();
     QVERIFY(first);
     QCOMPARE(first->format().style(), QTextListFormat::ListDisc);
@@ -366,7 +369,7 @@ void TestRtfReader::wordLists()
           "\\pard\\ls2{\\listtext a)\\tab}Letter\\par}";
     QTextDocument document;
     rtf::read(rtf, document);
-    QCOMPARE(documentText(document), u"One\nSub\nPlain\nTwo\nSub2\nLetter\n"_qs);
+    QCOMPARE(documentText(document), u"    1. One\n        • Sub\nPlain\n    2. Two\n        • Sub2\n    a) Letter\n"_qs);
     const QTextList* numbers = blockOf(document, u"One"_qs).textList();
     QVERIFY(numbers);
     QCOMPARE(numbers->format().style(), QTextListFormat::ListDecimal);
@@ -505,6 +508,10 @@ void TestRtfReader::pictures()
     QCOMPARE(found[1].width(), 4.0);
     QCOMPARE(found[1].height(), 16.0);
     QCOMPARE(found[1].stringProperty(rtf::kImageTypeProperty), u"jpeg"_qs);
+    // The picture and the copy for older readers are kept together as read.
+    const QByteArray pair = found[1].property(rtf::kOpaqueGroupProperty).toByteArray();
+    QVERIFY(pair.startsWith("{\\*\\shppict{\\pict"));
+    QVERIFY(pair.endsWith("{\\nonshppict{\\pict\\wmetafile8 0102}}"));
     QCOMPARE(found[2].property(rtf::kImageDataProperty).toByteArray(), png);
 }
 
@@ -559,8 +566,9 @@ void TestRtfReader::hostileInputIsBounded_data()
                                              << "z";
     QTest::newRow("field nesting") << "{\\rtf1 " + QByteArray(400, 'x').replace("x", "{\\field{\\fldrslt ")
             + "t" + QByteArray(800, '}') << "t";
-    QTest::newRow("text beyond the depth limit is dropped")
-        << "{\\rtf1 a" + QByteArray(5000, '{') + "deep" + QByteArray(5000, '}') + "b}" << "ab";
+    QTest::newRow("text beyond the depth limit is kept")
+        << "{\\rtf1 a" + QByteArray(5000, '{') + "deep{\\*\\x hidden}{\\pict\\pngblip 00}" + QByteArray(5000, '}') + "b}"
+        << "adeepb";
 }
 
 void TestRtfReader::hostileInputIsBounded()
@@ -581,7 +589,7 @@ void TestRtfReader::documentAndPlainTextAgree()
                            "\\pard\\trowd\\cellx100\\cellx200\\intbl 1\\cell 2\\cell\\row\\pard\\u8364?\\par}";
     QTextDocument document;
     rtf::read(rtf, document);
-    QCOMPARE(rtf::plainText(rtf), u"a\tb\nc\nli\n1\n2\n€\n"_qs);
+    QCOMPARE(rtf::plainText(rtf), u"a\tb\nc\n    \u2022 li\n1\n2\n€\n"_qs);
     QCOMPARE(documentText(document), rtf::plainText(rtf));
 }
 

@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What other readers show is shown and kept: pictures inside shapes, objects and fallback
+// groups, headers and footers, list labels and footnotes in the plain text, the last paragraph's
+// format, clamped first-line indents and paragraph shading.
+#include "DocumentDump.h"
+
+#include "rtf/DocumentProperties.h"
+#include "rtf/Rtf.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QUrl>
+
+using namespace struktur;
+using namespace struktur::rtf::test;
+
+namespace {
+
+QByteArray pngHex(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return data.toHex();
+}
+
+QList<QTextImageFormat> images(const QTextDocument& document)
+{
+    QList<QTextImageFormat> found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                found << it.fragment().charFormat().toImageFormat();
+        }
+    }
+    return found;
+}
+
+qsizetype pictureCount(QByteArrayView rtf)
+{
+    qsizetype count = 0;
+    for (qsizetype at = rtf.indexOf("\\pict"); at >= 0; at = rtf.indexOf("\\pict", at + 5)) {
+        const qsizetype next = at + 5;
+        if (next >= rtf.size() || !QChar::isLetter(uchar(rtf[next])))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestRtfFidelity : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pictureGroupsAreShownAndKept_data();
+    void pictureGroupsAreShownAndKept();
+    void shapeWithoutPictureShowsItsText();
+    void headersAndFootersAreKept();
+    void listLabelsInPlainText_data();
+    void listLabelsInPlainText();
+    void lastParagraphKeepsItsFormat();
+    void negativeFirstIndentIsClampedOnlyOnScreen();
+    void paragraphShadingIsShownAndWritten();
+};
+
+void TestRtfFidelity::pictureGroupsAreShownAndKept_data()
+{
+    QTest::addColumn<QByteArray>("group");
+    QTest::addColumn<double>("width");
+    const QByteArray png = pngHex(QSize(6, 4));
+    // As LibreOffice writes a floating picture.
+    QTest::newRow("shape with picture property")
+        << "{\\shp{\\*\\shpinst\\shpleft0\\shptop0\\shpright900\\shpbottom600{\\sp{\\sn shapeType}{\\sv 75}}"
+           "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picwgoal900\\pichgoal600 " + png + "}}}}"
+           "{\\shprslt{\\*\\do\\dobxcolumn\\dobypara\\dodhgt8192}}}"
+        << 60.0;
+    // As Word writes it: the result holds a copy for readers without shapes, in a frame.
+    QTest::newRow("shape with result copy")
+        << "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\picscalex50\\picscaley50\\pngblip\\picwgoal1200\\pichgoal600 "
+           + png + "}}}}{\\shprslt\\par\\pard\\pvpara\\posxc {\\pict\\wmetafile8\\picwgoal1200\\pichgoal600 0100}\\par}}"
+        << 40.0;
+    QTest::newRow("shape group") << "{\\shpgrp{\\*\\shpinst{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip "
+            + png + "}}}}}}}"
+                                 << 6.0;
+    QTest::newRow("fallback alone") << "{\\nonshppict{\\pict\\pngblip\\picwgoal150\\pichgoal150 " + png + "}}" << 10.0;
+    QTest::newRow("picture and its fallback")
+        << "{\\*\\shppict{\\pict\\pngblip\\picwgoal300\\pichgoal300 " + png + "}}\r\n{\\nonshppict{\\pict\\wmetafile8 0100}}"
+        << 20.0;
+    QTest::newRow("object result")
+        << "{\\object\\objemb\\objw600\\objh450{\\*\\objclass Paint.Picture}{\\*\\objdata 0105\\bin2 }{}"
+           "{\\result {\\pict\\pngblip\\picwgoal600\\pichgoal450 " + png + "}}}"
+        << 40.0;
+    // Binary picture data may hold braces and backslashes.
+    QTest::newRow("shape with binary picture")
+        << "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\bin" + QByteArray::number(png.size() / 2) + " "
+           + QByteArray::fromHex(png) + "}}}}}"
+        << 6.0;
+}
+
+void TestRtfFidelity::pictureGroupsAreShownAndKept()
+{
+    QFETCH(QByteArray, group);
+    QFETCH(double, width);
+    const QByteArray rtf = "{\\rtf1 a" + group + "b\\par}";
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), u"ab\n"_qs);
+    const QList<QTextImageFormat> found = images(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].property(rtf::kOpaqueGroupProperty).toByteArray(), group);
+    QCOMPARE(found[0].width(), width);
+    const QImage shown = document.resource(QTextDocument::ImageResource, QUrl(found[0].name())).value<QImage>();
+    QCOMPARE(shown.size(), QSize(6, 4));
+    QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::blue));
+
+    const QByteArray written = rtf::write(document);
+    QVERIFY(written.contains(group));
+    QCOMPARE(pictureCount(written), pictureCount(rtf));
+    QTextDocument again;
+    rtf::read(written, again);
+    QCOMPARE(images(again).value(0).property(rtf::kOpaqueGroupProperty).toByteArray(), group);
+    QCOMPARE(rtf::plainText(rtf), u"ab\n"_qs);
+}
+
+void TestRtfFidelity::shapeWithoutPictureShowsItsText()
+{
+    const QByteArray rtf = "{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}}{\\shprslt tekst}}b\\par}";
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), u"atekstb\n"_qs);
+    QVERIFY(images(document).isEmpty());
+}
+
+void TestRtfFidelity::headersAndFootersAreKept()
+{
+    const QByteArray header = "{\\header \\pard\\qc {\\*\\shppict{\\pict\\pngblip " + pngHex(QSize(2, 2)) + "}} Top\\par}";
+    const QByteArray footer = "{\\footerf \\pard Page\\par}";
+    QTextDocument document;
+    rtf::read("{\\rtf1\\sectd " + header + footer + "\\pard Body\\par}", document);
+    QCOMPARE(documentText(document), u"Body\n"_qs);
+    const QByteArray written = rtf::write(document);
+    QVERIFY(written.contains(header + footer));
+    QVERIFY(written.indexOf(header) < written.indexOf("Body"));
+    QCOMPARE(rtf::plainText(written), u"Body\n"_qs);
+}
+
+void TestRtfFidelity::listLabelsInPlainText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    // The rich edit control's form: \pntext is the label for readers without lists.
+    QTest::newRow("rich edit bullets")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt"
+                      "\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 One\\par{\\pntext\\f1\\'B7\\tab}Two\\par\\pard After\\par}")
+        << u"    • One\n    • Two\nAfter\n"_qs;
+    QTest::newRow("rich edit numbers with prefix and suffix")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart3{\\pntxtb (}{\\pntxta )}}\\li720 x\\par y\\par}")
+        << u"    (c) x\n    (d) y\n"_qs;
+    // Word's form: levels restart after a shallower item and go on after text outside the list.
+    const QByteArray wordTables = "{\\*\\listtable{\\list\\listid7{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}}"
+                                  "{\\listlevel\\levelnfc2\\levelstartat1{\\leveltext\\'02\\'01);}}"
+                                  "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u9702 ?;}}}}"
+                                  "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}";
+    QTest::newRow("word levels")
+        << "{\\rtf1" + wordTables
+            + "\\pard\\ls1 A\\par\\ilvl1 B\\par C\\par\\ilvl2 D\\par\\pard\\ls1 E\\par\\ilvl1 F\\par\\pard G\\par\\ls1 H\\par}"
+        << u"    1. A\n        i) B\n        ii) C\n            ◦ D\n    2. E\n        i) F\nG\n    3. H\n"_qs;
+    QTest::newRow("word level without list table uses the paragraph's own")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\ls4 a\\par b\\par}") << u"    1. a\n    2. b\n"_qs;
+    QTest::newRow("no label where the level has none")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list\\listid2{\\listlevel\\levelnfc255{\\leveltext\\'00;}}}}"
+                      "{\\*\\listoverridetable{\\listoverride\\listid2\\ls1}}\\pard\\ls1 a\\par}")
+        << u"a\n"_qs;
+}
+
+void TestRtfFidelity::listLabelsInPlainText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(rtf::plainText(rtf), text);
+    // The document shows the same labels, and what is written reads back with them.
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), text);
+    QCOMPARE(rtf::plainText(rtf::write(document)), text);
+}
+
+void TestRtfFidelity::lastParagraphKeepsItsFormat()
+{
+    for (const QByteArray& rtf : { QByteArray("{\\rtf1\\pard one\\par\\pard\\qc\\li720 closing}"),
+             QByteArray("{\\rtf1\\pard one\\par\\pard\\qc\\li720 {\\b closing}}"),
+             QByteArray("{\\rtf1\\pard one\\par\\pard\\qc\\li720 {closing") }) {
+        QTextDocument document;
+        rtf::read(rtf, document);
+        QCOMPARE(documentText(document), u"one\nclosing\n"_qs);
+        const QTextBlockFormat last = document.lastBlock().blockFormat();
+        QCOMPARE(last.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(last.leftMargin(), 48.0);
+        const QByteArray written = rtf::write(document);
+        QVERIFY2(written.contains("\\pard\\qc\\li720"), written.constData());
+    }
+}
+
+void TestRtfFidelity::negativeFirstIndentIsClampedOnlyOnScreen()
+{
+    QTextDocument document;
+    rtf::read("{\\rtf1\\pard\\li0\\fi-432 hanging\\par\\pard\\li300\\fi-600 half\\par\\pard\\li720\\fi-360 inside\\par}", document);
+    const QTextBlock first = document.begin();
+    QCOMPARE(first.blockFormat().textIndent(), 0.0);
+    QCOMPARE(first.next().blockFormat().textIndent(), -20.0);
+    QCOMPARE(first.next().next().blockFormat().textIndent(), -24.0);
+    const QByteArray written = rtf::write(document);
+    QVERIFY2(written.contains("\\fi-432 hanging"), written.constData());
+    QVERIFY2(written.contains("\\fi-600\\li300 half"), written.constData());
+    QVERIFY2(written.contains("\\fi-360\\li720 inside"), written.constData());
+}
+
+void TestRtfFidelity::paragraphShadingIsShownAndWritten()
+{
+    QTextDocument document;
+    rtf::read("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red0\\green0\\blue0;}"
+              "\\pard\\cbpat1 gul\\par\\pard\\shading2000\\cfpat2 grå\\par\\pard ingen\\par}",
+        document);
+    const QTextBlock first = document.begin();
+    QCOMPARE(first.blockFormat().background().color(), QColor(255, 255, 0));
+    QCOMPARE(first.next().blockFormat().background().color(), QColor(204, 204, 204));
+    QCOMPARE(first.next().next().blockFormat().background().style(), Qt::NoBrush);
+    QTextDocument again;
+    rtf::read(rtf::write(document), again);
+    QCOMPARE(again.begin().blockFormat().background().color(), QColor(255, 255, 0));
+    QCOMPARE(again.begin().next().blockFormat().background().color(), QColor(204, 204, 204));
+    QCOMPARE(again.begin().next().next().blockFormat().background().style(), Qt::NoBrush);
+}
+
+QTEST_MAIN(TestRtfFidelity)
+#include "test_rtf_fidelity.moc"
