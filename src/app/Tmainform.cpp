@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
@@ -38,6 +39,9 @@ namespace {
 // the frame the design assumes.
 constexpr QSize designedClient(584, 562);
 constexpr QSize minimumOuter(600, 600);
+// The hint line's room is the bar less its size grip and the margins around the message.
+constexpr int hintLineReserve = 24;
+constexpr qreal smallestHintPoints = 6;
 const QColor skyBlue(0xA6, 0xCA, 0xF0);
 
 QList<QIcon> iconsFrom(const QStringList& names)
@@ -88,6 +92,8 @@ void Tmainform::createWidgets()
 
     infoBar = new QStatusBar(this);
     infoBar->setObjectName(QStringLiteral("infoBar"));
+    // A hint drawn smaller does not make the bar lower.
+    infoBar->setMinimumHeight(infoBar->sizeHint().height());
 
     Struktur = new TStruktur(side2);
     Struktur->setObjectName(QStringLiteral("Struktur"));
@@ -218,6 +224,12 @@ QString Tmainform::currentDocumentPath() const
 
 void Tmainform::Info(const QString& hint)
 {
+    // A long hint is drawn smaller rather than cut, down to a size still readable.
+    QFont font = this->font();
+    const int room = infoBar->contentsRect().width() - hintLineReserve;
+    while (font.pointSizeF() > smallestHintPoints && QFontMetrics(font).horizontalAdvance(hint) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    infoBar->setFont(font);
     infoBar->showMessage(hint);
 }
 

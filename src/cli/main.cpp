@@ -24,6 +24,18 @@ std::map<QString, Entry>& commands()
     return table;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+/// Qt reports from its own start-up that a runtime folder is missing when no desktop session
+/// runs; that says nothing about the command, so only the tool's own messages reach the user.
+void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+}
+
 void printUsage(QTextStream& stream)
 {
     stream << "Brug: struktur KOMMANDO ...\n";
@@ -70,6 +82,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(filterQtMessages);
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

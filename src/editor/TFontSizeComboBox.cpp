@@ -2,10 +2,11 @@
 #include "TFontSizeComboBox.h"
 
 #include "editor/ComboSelection.h"
+#include "editor/FaceNames.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <cmath>
@@ -34,12 +35,34 @@ private:
 
 QString installedFamily(const QString& faceName)
 {
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = facenames::plainFamilies(QFontDatabase::families());
     for (const QString& family : families) {
         if (family.compare(faceName, Qt::CaseInsensitive) == 0)
             return family;
     }
     return {};
+}
+
+/// The pixel sizes a bitmap style really has. The font system lists them as point sizes
+/// rounded at the screen's resolution, which can join or shift neighbouring sizes, so each
+/// pixel size that rounds to a listed point size is asked for and kept when the font has it.
+QList<int> bitmapPixelSizes(const QString& family, const QString& style)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dotsPerInch = screen ? screen->logicalDotsPerInchY() : 96.0;
+    QList<int> pixelSizes;
+    const QList<int> points = QFontDatabase::pointSizes(family, style);
+    for (const int point : points) {
+        const int lowest = int(std::floor((point - 0.5) * dotsPerInch / 72.0));
+        const int highest = int(std::ceil((point + 0.5) * dotsPerInch / 72.0));
+        for (int pixels = qMax(1, lowest); pixels <= highest; ++pixels) {
+            QFont font = QFontDatabase::font(family, style, point);
+            font.setPixelSize(pixels);
+            if (QFontInfo(font).pixelSize() == pixels && !pixelSizes.contains(pixels))
+                pixelSizes.append(pixels);
+        }
+    }
+    return pixelSizes;
 }
 
 } // namespace
@@ -72,7 +95,11 @@ void TFontSizeComboBox::setFaceSource(FaceSource source)
 TFontSizeComboBox::FaceFonts TFontSizeComboBox::installedFaceFonts(const QString& faceName)
 {
     FaceFonts face;
-    const QString family = installedFamily(faceName);
+    QString family = installedFamily(faceName);
+    // A missing face is drawn with the one the font system puts in its place; its sizes are
+    // the ones that work.
+    if (family.isEmpty() && !faceName.isEmpty())
+        family = installedFamily(facenames::drawnFamily(faceName));
     if (family.isEmpty())
         return face;
     if (QFontDatabase::isSmoothlyScalable(family)) {
@@ -80,17 +107,12 @@ TFontSizeComboBox::FaceFonts TFontSizeComboBox::installedFaceFonts(const QString
         return face;
     }
     face.kind = FaceFonts::Kind::Bitmap;
-    // Each fixed size of each style is one font; the cell height less the internal leading is
-    // the em height in pixels, which the size rule turns into points.
+    // A bitmap font's pixel size is its em height, the cell height less the internal leading.
     const QStringList styles = QFontDatabase::styles(family);
     for (const QString& style : styles) {
-        const QList<int> sizes = QFontDatabase::pointSizes(family, style);
-        for (const int size : sizes) {
-            QFont font = QFontDatabase::font(family, style, size);
-            const QFontMetrics metrics(font);
-            const QFontInfo info(font);
-            face.fonts.append({ metrics.height(), metrics.height() - info.pixelSize() });
-        }
+        const QList<int> pixelSizes = bitmapPixelSizes(family, style);
+        for (const int pixels : pixelSizes)
+            face.fonts.append({ pixels, 0 });
     }
     return face;
 }

@@ -9,8 +9,8 @@
 namespace struktur {
 
 /// A combo box listing the point sizes one font face can be shown in: the standard sizes for a
-/// scalable face, the sizes it really has for a bitmap face, nothing for a face that is not
-/// installed. Its field stays editable; the user's changes (choosing or typing) raise Change,
+/// scalable face, the sizes it really has for a bitmap face; for a face that is not installed,
+/// those of the face drawn in its place, and nothing only when no face can be drawn at all. Its field stays editable; the user's changes (choosing or typing) raise Change,
 /// while programmatic selections raise nothing.
 class TFontSizeComboBox : public QComboBox {
     Q_OBJECT
@@ -50,7 +50,8 @@ public:
 
     /// Where face sizes come from (the installed fonts unless replaced; tests use synthetic faces).
     void setFaceSource(FaceSource source);
-    /// The installed fonts' view of a face (the name is matched ignoring case).
+    /// The installed fonts' view of a face (the name is matched ignoring case and foundry); a
+    /// missing face is described by its substitute.
     static FaceFonts installedFaceFonts(const QString& faceName);
 
 Q_SIGNALS:

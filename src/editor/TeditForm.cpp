@@ -7,6 +7,7 @@
 #include "editor/DocumentFile.h"
 #include "editor/EditActionList.h"
 #include "editor/FindBar.h"
+#include "editor/FaceNames.h"
 #include "editor/ImageListEdit.h"
 #include "editor/SelectionFormat.h"
 #include "editor/SpellChecking.h"
@@ -46,6 +47,7 @@ const QString defaultFace = QStringLiteral("Courier New");
 constexpr int defaultSize = 10;
 constexpr int quickSizes[4] = { 10, 11, 12, 14 };
 constexpr int panelWidths[7] = { 64, 48, 36, 48, 50, 48, 50 };
+constexpr int panelIndent = 2;
 const QSize designedClientSize(784, 274);
 const QSize smallestOuterSize(411, 312);
 // The frame the designed figures assume around the client area (outer minus client size).
@@ -137,6 +139,7 @@ void TeditForm::createWidgets()
 
 void TeditForm::createPanel()
 {
+    facenames::installStandIns();
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
@@ -180,10 +183,12 @@ void TeditForm::createStatusBar()
     for (int i = 0; i < 7; ++i) {
         auto* panel = new QLabel(fixedTexts[i], Info);
         panel->setObjectName(QStringLiteral("InfoPanel%1").arg(i));
-        panel->setFixedWidth(panelWidths[i]);
+        // A caption gets at least the room its text needs in the font this machine draws it in.
+        const int captionWidth = panel->fontMetrics().horizontalAdvance(fixedTexts[i]) + 2 * panelIndent + 6;
+        panel->setFixedWidth(fixedTexts[i].isEmpty() ? panelWidths[i] : qMax(panelWidths[i], captionWidth));
         // The status bar draws each panel's edge itself; the text gets the whole width.
         panel->setFrameShape(QFrame::NoFrame);
-        panel->setIndent(2);
+        panel->setIndent(panelIndent);
         Info->addWidget(panel);
         InfoPanels[i] = panel;
     }
@@ -307,7 +312,7 @@ void TeditForm::GemOpt() { m_bounds->writeOptions(optfil); }
 
 void TeditForm::GetFontNames()
 {
-    QStringList faces = QFontDatabase::families();
+    QStringList faces = facenames::plainFamilies(QFontDatabase::families());
     const QCollator collator = faceCollator();
     std::sort(faces.begin(), faces.end(), [&collator](const QString& a, const QString& b) { return collator(a, b); });
     FontName->clear();
@@ -316,8 +321,13 @@ void TeditForm::GetFontNames()
 
 void TeditForm::FontFelter(const QString& FontNavn)
 {
-    if (FontNavn != OldFontname && FontName->count() > 0)
+    if (FontNavn != OldFontname && FontName->count() > 0) {
         FontName->setCurrentIndex(FontName->findText(FontNavn, Qt::MatchFixedString));
+        // A face the document names but this machine lacks keeps its name in the box; it is
+        // drawn with its stand-in until the user chooses another.
+        if (FontName->currentIndex() < 0)
+            FontName->setEditText(FontNavn);
+    }
     OldFontname = FontNavn;
 }
 

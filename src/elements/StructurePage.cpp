@@ -13,6 +13,7 @@
 #include "ui/ActionUpdates.h"
 #include "ui/Dialogs.h"
 #include "ui/HintLine.h"
+#include "ui/WrappingToolBar.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -48,6 +48,17 @@ QIcon picture(const char* name)
 {
     return QIcon(QStringLiteral(":/elements-page/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
+
+/// The element fields' pane: at least 292 pixels wide, and never narrower than its captions
+/// need in the fonts and look in use.
+class LeftPane : public QWidget {
+public:
+    using QWidget::QWidget;
+    QSize minimumSizeHint() const override
+    {
+        return QWidget::minimumSizeHint().expandedTo(QSize(leftPaneMinimumWidth, 0));
+    }
+};
 
 QCheckBox* checkBox(const char* name, const QString& caption, const QString& hint, bool ticked, QWidget* parent)
 {
@@ -195,9 +206,8 @@ void StructurePage::createWidgets()
 
 QWidget* StructurePage::createLeftPane()
 {
-    auto* pane = new QWidget(m_splitter);
+    auto* pane = new LeftPane(m_splitter);
     pane->setObjectName(QStringLiteral("leftPane"));
-    pane->setMinimumWidth(leftPaneMinimumWidth);
 
     auto* checks = new QHBoxLayout;
     checks->addWidget(gemCheck);
@@ -230,9 +240,10 @@ QWidget* StructurePage::createLeftPane()
     return pane;
 }
 
-QToolBar* StructurePage::createToolBar()
+WrappingToolBar* StructurePage::createToolBar()
 {
-    auto* bar = new QToolBar(this);
+    // The bar continues on a second row rather than hide a command when the pane is narrow.
+    auto* bar = new WrappingToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setIconSize(QSize(16, 16));
     auto toolButton = [bar](const char* name) {

@@ -13,7 +13,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
-class QToolBar;
 class QToolButton;
 class TStruktur;
 
@@ -22,6 +21,7 @@ namespace struktur {
 class SearchBar;
 class StructureExport;
 class TeditForm;
+class WrappingToolBar;
 
 /// The structure page "Strukturen": the fields of the element being written, the element tree
 /// with its tool bar and method choice, and the commands that insert, edit, delete, save and
@@ -94,7 +94,7 @@ private:
 
     QWidget* createLeftPane();
     QWidget* createRightPane();
-    QToolBar* createToolBar();
+    WrappingToolBar* createToolBar();
 
     void AclearUpdate();
     void AinsertUpdate();
@@ -129,7 +129,7 @@ private:
     QLabel* Label11 = nullptr;
     QLabel* Label12 = nullptr;
     QLabel* InfoLabel = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    WrappingToolBar* ToolBar1 = nullptr;
     QToolButton* ToolButton1 = nullptr;
     QToolButton* ToolButton4 = nullptr;
     QToolButton* ToolButton5 = nullptr;

@@ -47,6 +47,26 @@ QLabel* blueLabel(const char* name, const QString& caption, QWidget* parent)
     return label;
 }
 
+const QString folderCaptions[3]
+    = { QStringLiteral("Skrivebord"), QStringLiteral("Dokumenter"), QStringLiteral("Program") };
+
+/// The window font, made smaller where the font this machine draws is wider than Tahoma, so
+/// that every folder caption fits its 65-pixel button. One font for all three, so the captions
+/// match and sit on one line.
+QFont folderCaptionFont()
+{
+    QFont font = windowFont();
+    const auto widest = [](const QFont& candidate) {
+        int width = 0;
+        for (const QString& caption : folderCaptions)
+            width = qMax(width, QFontMetrics(candidate).horizontalAdvance(caption));
+        return width;
+    };
+    while (font.pointSizeF() > 6 && widest(font) > 59)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
+
 QToolButton* folderButton(
     const char* name, const QIcon& picture, const QString& caption, const QString& hint, QWidget* parent)
 {
@@ -55,13 +75,8 @@ QToolButton* folderButton(
     button->setIconSize(QSize(32, 32));
     button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // The designed 65 x 52; where the window font is wider than Tahoma the caption gets a
-    // smaller size rather than being cut.
     button->setFixedSize(65, 52);
-    QFont captionFont = windowFont();
-    while (captionFont.pointSizeF() > 6 && QFontMetrics(captionFont).horizontalAdvance(caption) > 59)
-        captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
-    button->setFont(captionFont);
+    button->setFont(folderCaptionFont());
     button->setAutoRaise(true);
     setHint(button, hint);
     return button;
@@ -128,11 +143,11 @@ void TmappeForm::createWidgets()
     ImageList1 = new ImageList(QStringLiteral("ImageList1"), QSize(32, 32),
         { folderPictures::desktop(), folderPictures::documents(), folderPictures::program() }, this);
     ToolButton2 = folderButton(
-        "ToolButton2", ImageList1->icon(0), QStringLiteral("Skrivebord"), QStringLiteral("Desktop mappe"), ToolBar1);
+        "ToolButton2", ImageList1->icon(0), folderCaptions[0], QStringLiteral("Desktop mappe"), ToolBar1);
     ToolButton4 = folderButton(
-        "ToolButton4", ImageList1->icon(1), QStringLiteral("Dokumenter"), QStringLiteral("Dokument mappe"), ToolBar1);
+        "ToolButton4", ImageList1->icon(1), folderCaptions[1], QStringLiteral("Dokument mappe"), ToolBar1);
     ToolButton6 = folderButton(
-        "ToolButton6", ImageList1->icon(2), QStringLiteral("Program"), QStringLiteral("Program mappe"), ToolBar1);
+        "ToolButton6", ImageList1->icon(2), folderCaptions[2], QStringLiteral("Program mappe"), ToolBar1);
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
@@ -174,7 +189,10 @@ void TmappeForm::createLayout()
     buttons->addWidget(sletKnap);
 
     auto* right = new QVBoxLayout;
+    // The buttons keep clear of the window's edge and of the caption below them.
+    right->setContentsMargins(0, 4, 0, 0);
     right->addWidget(ToolBar1);
+    right->addSpacing(4);
     right->addWidget(Label5);
     right->addWidget(dirMemo);
     right->addWidget(Label4);

@@ -81,7 +81,10 @@ void TStruktur::drawBranches(QPainter* painter, const QRect& rect, const QModelI
 void TStruktur::applyViewSettings()
 {
     setHeaderHidden(true);
-    header()->setStretchLastSection(true);
+    // The one column is as wide as the longest line shown, so long texts scroll instead of being cut.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setTextElideMode(Qt::ElideNone);
     setIndentation(19);
     setRootIsDecorated(true);
     setItemsExpandable(true);

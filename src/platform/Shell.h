@@ -17,7 +17,9 @@ void setShellHandler(std::function<void(ShellVerb, const QString&)> handler);
 
 enum class SpecialFolder { Desktop, Documents, LocalApplicationData };
 
-/// The path of a special folder, or an empty string when the system has none.
+/// The path of a special folder, or an empty string when the system has none. The desktop and
+/// documents folders are the user's XDG folders, or the home folder where the account has none;
+/// the application-data folder is created when missing.
 QString specialFolderPath(SpecialFolder folder);
 
 } // namespace struktur

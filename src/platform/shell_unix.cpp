@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Shell.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -11,6 +13,16 @@ std::function<void(ShellVerb, const QString&)>& handler()
 {
     static std::function<void(ShellVerb, const QString&)> instance;
     return instance;
+}
+
+/// The user's folder of that kind as the XDG user folders name it; the home folder when the
+/// account has none (yet), as the desktop's own file manager then shows the home folder.
+QString existingUserFolder(QStandardPaths::StandardLocation location)
+{
+    const QString path = QStandardPaths::writableLocation(location);
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return path;
+    return QDir::homePath();
 }
 
 } // namespace
@@ -34,11 +46,16 @@ QString specialFolderPath(SpecialFolder folder)
 {
     switch (folder) {
     case SpecialFolder::Desktop:
-        return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        return existingUserFolder(QStandardPaths::DesktopLocation);
     case SpecialFolder::Documents:
-        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    case SpecialFolder::LocalApplicationData:
-        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        return existingUserFolder(QStandardPaths::DocumentsLocation);
+    case SpecialFolder::LocalApplicationData: {
+        // Programs keep their data there; a fresh account has not made it yet.
+        const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (path.isEmpty() || !QDir().mkpath(path))
+            return QString();
+        return path;
+    }
     }
     return QString();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Dialogs.h"
 
+#include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace struktur {
@@ -69,11 +71,34 @@ Dialogs::Answer Dialogs::show(QWidget* parent, const Request& request)
         return responder()(request);
     QString text = request.text;
     text.replace(QChar(u'\r'), QChar(u'\n'));
-    QMessageBox box(iconFor(request.kind), request.caption, text, buttonsFor(request.kind), parent);
+    QMessageBox box(iconFor(request.kind), request.caption, text, buttonsFor(request.kind), owner(parent));
     box.setTextFormat(Qt::PlainText);
     if (request.kind == Kind::AskYesNo || request.kind == Kind::AskYesNoCancel)
         box.setDefaultButton(QMessageBox::Yes);
     return answerFor(box.exec());
+}
+
+QWidget* Dialogs::owner(QWidget* parent)
+{
+    if (parent)
+        return parent->window();
+    if (QWidget* active = QApplication::activeModalWidget())
+        return active;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Nothing has the focus (the window manager gave it elsewhere, or none runs): the program's
+    // main window, or else any window it shows.
+    QWidget* shown = nullptr;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (!window->isVisible() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip)
+            continue;
+        if (qobject_cast<QMainWindow*>(window))
+            return window;
+        if (!shown)
+            shown = window;
+    }
+    return shown;
 }
 
 void Dialogs::inform(QWidget* parent, const QString& text)

@@ -37,6 +37,11 @@ public:
     static void error(QWidget* parent, const QString& caption, const QString& text);
     static void errorWithClose(QWidget* parent, const QString& caption, const QString& text);
 
+    /// The window a box for `parent` is centred on: parent's window; without a parent the modal
+    /// dialog in front, the active window, else the main window when shown. Null only when no
+    /// window is shown at all.
+    static QWidget* owner(QWidget* parent);
+
     /// Replaces the real message boxes (tests); an empty responder restores them.
     static void setResponder(Responder responder);
     /// The responder in place (empty while the real boxes are shown).

@@ -3,6 +3,7 @@
 #include "../support/DialogScript.h"
 #include "../support/GuiTestMain.h"
 #include "../support/TempProgramFolder.h"
+#include "editor/FaceNames.h"
 #include "editor/TColorGrid.h"
 #include "editor/TFontSizeComboBox.h"
 #include "editor/TeditForm.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -37,6 +39,7 @@ using struktur::TeditForm;
 using struktur::TFontSizeComboBox;
 using struktur::test::DialogScript;
 using struktur::test::TempProgramFolder;
+namespace facenames = struktur::facenames;
 
 using struktur::test::errorOf;
 
@@ -59,7 +62,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QStringList scalableFaces()
 {
     QStringList faces;
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = facenames::plainFamilies(QFontDatabase::families());
     for (const QString& family : families) {
         if (QFontDatabase::isSmoothlyScalable(family))
             faces.append(family);
@@ -160,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(e.child<QToolButton>("ToolButton1")->menu(), e.child<QMenu>("PopupDropDown"));
 
         // Every installed face, in order.
-        QCOMPARE(e.faceBox()->count(), QFontDatabase::families().size());
+        QCOMPARE(e.faceBox()->count(), facenames::plainFamilies(QFontDatabase::families()).size());
         QVERIFY(e.faceBox()->isEditable());
     }
 
@@ -282,18 +285,93 @@ private Q_SLOTS:
         QCOMPARE(e.faceBox()->currentText(), faces[1]);
     }
 
-    void faceThatIsNotInstalledLeavesTheBoxesEmpty()
+    // Documents name Windows faces this machine may lack; their names stay, the sizes are
+    // those of the face drawn in their place, and both size controls work on them.
+    void faceThatIsNotInstalledKeepsItsNameAndGetsTheDrawnSizes_data()
     {
+        QTest::addColumn<QString>("face");
+        QTest::newRow("unknown") << QStringLiteral("Ingen sådan skrift");
+        QTest::newRow("Tahoma") << QStringLiteral("Tahoma");
+        QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman");
+    }
+    void faceThatIsNotInstalledKeepsItsNameAndGetsTheDrawnSizes()
+    {
+        QFETCH(QString, face);
+        if (QFontDatabase::hasFamily(face))
+            QSKIP("the face is installed here");
         Editor e;
         e.show();
         QTextCharFormat missing;
-        missing.setFontFamilies({ QStringLiteral("Ingen sådan skrift") });
+        missing.setFontFamilies({ face });
         missing.setFontPointSize(12);
         e.doc()->setCurrentCharFormat(missing);
-        e.type(QStringLiteral("x"));
+        e.type(QStringLiteral("xyz"));
         QCOMPARE(e.faceBox()->currentIndex(), -1);
-        QCOMPARE(e.sizeBox()->count(), 0);
-        QCOMPARE(e.formatAt(0).fontPointSize(), 12.0);
+        QCOMPARE(e.faceBox()->currentText(), face);
+        QCOMPARE(e.sizeBox()->count(), 16);
+        QCOMPARE(e.sizeBox()->currentText(), QStringLiteral("12"));
+        e.selectAll();
+        QTest::mouseClick(e.child<QToolButton>("SpeedButton4"), Qt::LeftButton);
+        QCOMPARE(e.formatAt(1).fontPointSize(), 14.0);
+        e.sizeBox()->lineEdit()->selectAll();
+        QTest::keyClicks(e.sizeBox()->lineEdit(), QStringLiteral("20"));
+        QCOMPARE(e.formatAt(1).fontPointSize(), 20.0);
+        QCOMPARE(e.formatAt(1).fontFamilies().toStringList().value(0), face);
+    }
+
+    void newDocumentNamesCourierNewWhereverItIsDrawnWith()
+    {
+        Editor e;
+        e.show();
+        e.form->XYinfo();
+        QCOMPARE(e.faceBox()->currentText(), QStringLiteral("Courier New"));
+        QCOMPARE(e.sizeBox()->count(), 16);
+        QCOMPARE(e.sizeBox()->currentText(), QStringLiteral("10"));
+        if (!QFontDatabase::hasFamily(QStringLiteral("Courier New")))
+            QCOMPARE(QFontInfo(e.doc()->currentFont()).family(), QStringLiteral("Liberation Mono"));
+        e.type(QStringLiteral("Tekst"));
+        e.selectAll();
+        QTest::mouseClick(e.child<QToolButton>("SpeedButton3"), Qt::LeftButton);
+        QCOMPARE(e.formatAt(1).fontPointSize(), 12.0);
+        const QString path = e.folder.path() + QStringLiteral("/courier.rtf");
+        e.form->saveDocument(path);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY2(bytes.contains("Courier New;"), bytes.constData());
+        QVERIFY(!bytes.contains("Liberation"));
+    }
+
+    void faceListHoldsOnePlainNamePerFamily()
+    {
+        Editor e;
+        QStringList names;
+        for (int i = 0; i < e.faceBox()->count(); ++i)
+            names.append(e.faceBox()->itemText(i));
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            QVERIFY2(!name.contains(QLatin1Char('[')), qPrintable(name));
+            QCOMPARE(names.count(name), 1);
+        }
+        e.show();
+        e.type(QStringLiteral("abc"));
+        e.selectAll();
+        const QString chosen = names.first();
+        e.faceBox()->setCurrentIndex(0);
+        Q_EMIT e.faceBox()->activated(0);
+        QCOMPARE(e.formatAt(1).fontFamilies().toStringList().value(0), chosen);
+    }
+
+    void statusCaptionsHaveRoomInTheirPanels()
+    {
+        Editor e;
+        e.show();
+        for (const int panel : { 0, 2, 4 }) {
+            auto* label = e.child<QLabel>(qPrintable(QStringLiteral("InfoPanel%1").arg(panel)));
+            QVERIFY(label);
+            const int text = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(label->contentsRect().width() >= text + 2 * label->indent() + 4, qPrintable(label->text()));
+        }
     }
 
     void quickSizesApplyOnlyListedSizes_data()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../support/GuiTestMain.h"
+#include "editor/FaceNames.h"
 #include "editor/TFontSizeComboBox.h"
 
 #include <QFontDatabase>
@@ -8,6 +9,7 @@
 
 using struktur::TFontSizeComboBox;
 using Face = TFontSizeComboBox::FaceFonts;
+namespace facenames = struktur::facenames;
 
 namespace {
 
@@ -74,19 +76,73 @@ private Q_SLOTS:
         QCOMPARE(entries(box), (QStringList { "6", "8", "10", "12" }));
     }
 
-    void missingOrEmptyFaceEmptiesTheListAndKeepsTheText()
+    void missingFaceListsTheDrawnFacesSizesAndEmptyNameNone()
     {
         TFontSizeComboBox box;
         box.setFontName(scalableFaceWithStyles());
         box.lineEdit()->setText(QStringLiteral("12"));
+        // The font system draws a missing face with another, scalable one.
         box.setFontName(QStringLiteral("No Such Face Installed"));
-        QCOMPARE(box.count(), 0);
-        QCOMPARE(box.currentIndex(), -1);
+        QCOMPARE(entries(box), standardEntries);
         QCOMPARE(box.currentText(), QStringLiteral("12"));
-        box.setFontName(scalableFaceWithStyles());
-        QCOMPARE(box.count(), 16);
+        QCOMPARE(box.FontName(), QStringLiteral("No Such Face Installed"));
         box.setFontName(QString());
         QCOMPARE(box.count(), 0);
+        QCOMPARE(box.currentText(), QStringLiteral("12"));
+        // A source that knows no face at all leaves the list empty.
+        box.setFaceSource([](const QString&) { return Face {}; });
+        box.setFontName(QStringLiteral("Arial"));
+        QCOMPARE(box.count(), 0);
+        QCOMPARE(box.currentIndex(), -1);
+    }
+
+    // Qt lists a family found under several foundries as "Name [foundry]"; the box takes the
+    // plain name the face list and documents use.
+    void faceNamesArePlainFamilies_data()
+    {
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<QStringList>("plain");
+        QTest::newRow("foundries") << QStringList { "C059 [UKWN]", "C059 [urw]", "DejaVu Sans", "Nimbus Sans [URW ]" }
+                                   << QStringList { "C059", "DejaVu Sans", "Nimbus Sans" };
+        QTest::newRow("bracket inside a name") << QStringList { "Odd [x] Face", "[only]" }
+                                               << QStringList { "Odd [x] Face", "[only]" };
+        QTest::newRow("case") << QStringList { "Serif", "serif [a]" } << QStringList { "Serif" };
+    }
+    void faceNamesArePlainFamilies()
+    {
+        QFETCH(QStringList, families);
+        QFETCH(QStringList, plain);
+        QCOMPARE(facenames::plainFamilies(families), plain);
+    }
+
+    void installedFamilyIsFoundByItsPlainName()
+    {
+        const QStringList qualified = QFontDatabase::families().filter(QStringLiteral(" ["));
+        if (qualified.isEmpty())
+            QSKIP("no family is installed under two foundries here");
+        const QString plain = facenames::plainFamily(qualified.first());
+        TFontSizeComboBox box;
+        box.setFontName(plain);
+        QVERIFY(box.count() > 0);
+        QCOMPARE(facenames::drawnFamily(plain), plain);
+    }
+
+    void standInsDrawTheWindowsFaces_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("standIn");
+        QTest::newRow("Courier New") << "Courier New" << "Liberation Mono";
+        QTest::newRow("Arial") << "Arial" << "Liberation Sans";
+        QTest::newRow("Times New Roman") << "Times New Roman" << "Liberation Serif";
+    }
+    void standInsDrawTheWindowsFaces()
+    {
+        QFETCH(QString, face);
+        QFETCH(QString, standIn);
+        if (QFontDatabase::hasFamily(face))
+            QSKIP("the face itself is installed here");
+        facenames::installStandIns();
+        QCOMPARE(facenames::drawnFamily(face), standIn);
     }
 
     void rebuildSelectsTheEntryOfTheFieldText_data()

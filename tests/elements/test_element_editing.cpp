@@ -9,7 +9,7 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QSplitter>
-#include <QToolBar>
+#include "ui/WrappingToolBar.h"
 #include <QToolButton>
 
 using namespace struktur;
@@ -91,8 +91,8 @@ void TestElementEditing::controlsStartInTheirDesignedStates()
     // The tool bar from the left: separator, expand, collapse, separator, sort, separator,
     // delete, save, reload, undo, redo, separator.
     QStringList order;
-    for (QAction* item : p.control<QToolBar>("ToolBar1")->actions()) {
-        auto* button = qobject_cast<QToolButton*>(p.control<QToolBar>("ToolBar1")->widgetForAction(item));
+    for (QAction* item : p.control<WrappingToolBar>("ToolBar1")->actions()) {
+        auto* button = qobject_cast<QToolButton*>(p.control<WrappingToolBar>("ToolBar1")->widgetForAction(item));
         order.append(item->isSeparator() ? QStringLiteral("|") : button->objectName());
     }
     QCOMPARE(order.join(u' '),

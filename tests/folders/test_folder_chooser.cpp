@@ -230,26 +230,38 @@ private Q_SLOTS:
         QCOMPARE(form.dirBox->directory(), desktop);
         QCOMPARE(form.dirMemo->toPlainText(), desktop + QStringLiteral("Ny"));
 
-        // No documents folder: the message, and the list and memo stay.
+        // An account without a documents folder (yet) is shown its home folder.
         QDir(m_home.filePath("Documents")).removeRecursively();
         {
             DialogScript dialogs;
             QTest::mouseClick(form.ToolButton4, Qt::LeftButton);
-            QCOMPARE(dialogs.shown.size(), 1);
-            QCOMPARE(dialogs.shown.first().kind, struktur::Dialogs::Kind::Error);
-            QCOMPARE(dialogs.shown.first().text, QStringLiteral("Kunne ikke finde dokumentmappen."));
+            QCOMPARE(dialogs.shown.size(), 0);
         }
-        QCOMPARE(form.dirBox->directory(), desktop);
-        QCOMPARE(form.dirMemo->toPlainText(), desktop + QStringLiteral("Ny"));
-        QVERIFY(form.isVisible());
+        QCOMPARE(form.dirBox->directory(), native(m_home.path()));
 
-        QCOMPARE(errorOf([&] { form.GetMyApp(); }), QStringLiteral("Kunne ikke finde programmappen."));
+        // The application-data folder is made when missing.
         const QString data = native(m_home.filePath("data"));
-        makeFolder(data);
+        QDir(m_home.filePath("data")).removeRecursively();
         QTest::mouseClick(form.ToolButton6, Qt::LeftButton);
         QCOMPARE(form.dirBox->directory(), data);
+
+        // Without even a home folder, the message, and the list and memo stay.
+        form.mappeEdit->setText(QStringLiteral("Ny"));
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(m_home.filePath("findes ikke")));
         QDir(m_home.filePath("Desktop")).removeRecursively();
-        QCOMPARE(errorOf([&] { form.GetMyDesktop(); }), QStringLiteral("Kunne ikke finde skrivebordsmappen."));
+        {
+            DialogScript dialogs;
+            QTest::mouseClick(form.ToolButton2, Qt::LeftButton);
+            QCOMPARE(dialogs.shown.size(), 1);
+            QCOMPARE(dialogs.shown.first().kind, struktur::Dialogs::Kind::Error);
+            QCOMPARE(dialogs.shown.first().text, QStringLiteral("Kunne ikke finde skrivebordsmappen."));
+        }
+        QCOMPARE(errorOf([&] { form.GetMyDocuments(); }), QStringLiteral("Kunne ikke finde dokumentmappen."));
+        qputenv("HOME", home);
+        QCOMPARE(form.dirBox->directory(), data);
+        QCOMPARE(form.dirMemo->toPlainText(), data + QStringLiteral("Ny"));
+        QVERIFY(form.isVisible());
     }
 
     void deleteRemovesOnlyAnEmptyFolderAfterLeavingIt_data()

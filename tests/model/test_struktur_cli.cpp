@@ -39,9 +39,11 @@ private Q_SLOTS:
     void resaveKeepsValidFilesAndRefusesBrokenOnes();
     void checkReportsFindings();
     void wrongArgumentsShowUsage();
+    void staysQuietWithoutDesktopSession();
 
 private:
-    Run run(const QStringList& arguments);
+    enum class Session { Desktop, None };
+    Run run(const QStringList& arguments, Session session = Session::Desktop);
     QString path(const QString& name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -55,15 +57,19 @@ void TestStrukturCli::init()
     writeBytes(path(u"data.txt"_qs), "0dokument0\r\n3dokument1\r\n9dokument2\r\n1dokument0\r\n");
 }
 
-Run TestStrukturCli::run(const QStringList& arguments)
+Run TestStrukturCli::run(const QStringList& arguments, Session session)
 {
     QProcess process;
-    // The tool starts a GUI application object; give it a runtime folder so it stays quiet.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString runtime = path(u"runtime"_qs);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime);
+    if (session == Session::Desktop) {
+        const QString runtime = path(u"runtime"_qs);
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime);
+    } else {
+        for (const QString& name : { u"XDG_RUNTIME_DIR"_qs, u"DISPLAY"_qs, u"WAYLAND_DISPLAY"_qs, u"QT_QPA_PLATFORM"_qs })
+            environment.remove(name);
+    }
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(STRUKTUR_CLI), arguments);
     Run result;
@@ -178,6 +184,16 @@ void TestStrukturCli::wrongArgumentsShowUsage()
     const Run missing = run({ u"show"_qs, path(u"findes-ikke.txt"_qs) });
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.startsWith(u"Strukturfilen findes ikke: "_qs));
+}
+
+// A run from a plain terminal or a script has no runtime folder and no display; the standard
+// error stream then carries the tool's own messages only.
+void TestStrukturCli::staysQuietWithoutDesktopSession()
+{
+    const Run shown = run({ u"show"_qs, path(u"struktur.txt"_qs) }, Session::None);
+    QCOMPARE(shown.exitCode, 0);
+    QCOMPARE(shown.err, QString());
+    QVERIFY(shown.out.startsWith(u"Indledning"_qs));
 }
 
 QTEST_GUILESS_MAIN(TestStrukturCli)
