@@ -52,9 +52,10 @@ void removeStaleTemporaries(const QByteArray& target)
     const QFileInfoList candidates
         = info.dir().entryInfoList({ QStringLiteral(".*.tmp") }, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& candidate : candidates) {
-        if (!candidate.fileName().startsWith(prefix) || candidate.fileName().size() <= prefix.size() + 4)
+        const QString fileName = candidate.fileName();
+        if (!fileName.startsWith(prefix) || fileName.size() <= prefix.size() + 4)
             continue;
-        const QStringView middle = QStringView(candidate.fileName()).sliced(prefix.size()).chopped(4);
+        const QStringView middle = QStringView(fileName).sliced(prefix.size()).chopped(4);
         const bool ours = !middle.isEmpty()
             && std::all_of(middle.begin(), middle.end(), [](QChar ch) { return ch.isDigit() || (ch >= u'a' && ch <= u'z'); });
         if (ours && candidate.lastModified().toUTC() < staleBefore)
