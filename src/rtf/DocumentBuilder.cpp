@@ -2,6 +2,7 @@
 #include "DocumentBuilder.h"
 
 #include "DocumentProperties.h"
+#include "EnhancedMetafile.h"
 #include "Metafile.h"
 
 #include <QBuffer>
@@ -338,13 +339,13 @@ void DocumentBuilder::tableEnd()
 
 QImage DocumentBuilder::decode(const Picture& picture) const
 {
-    if (picture.type == PictureType::Wmf) {
+    if (picture.type == PictureType::Wmf || picture.type == PictureType::Emf) {
         // At the size it is shown: the goal size, else \picw/\pich (hundredths of a millimetre).
         const double width = picture.goalWidth > 0 ? pixels(picture.goalWidth) : picture.width * 96.0 / 2540.0;
         const double height = picture.goalHeight > 0 ? pixels(picture.goalHeight) : picture.height * 96.0 / 2540.0;
         const QSize size(int(std::lround(std::min(width * picture.scaleX / 100.0, double(kMaxImageSide)))),
             int(std::lround(std::min(height * picture.scaleY / 100.0, double(kMaxImageSide)))));
-        return drawMetafile(picture.data, size);
+        return picture.type == PictureType::Wmf ? drawMetafile(picture.data, size) : drawEnhancedMetafile(picture.data, size);
     }
     if (picture.type != PictureType::Png && picture.type != PictureType::Jpeg)
         return {};
@@ -358,7 +359,7 @@ QImage DocumentBuilder::decode(const Picture& picture) const
 QTextImageFormat DocumentBuilder::imageFormat(const Picture& picture, const QImage& image, const CharProps& chr)
 {
     // A metafile is drawn at the size it is shown.
-    const bool drawn = picture.type == PictureType::Wmf;
+    const bool drawn = picture.type == PictureType::Wmf || picture.type == PictureType::Emf;
     const double scaleX = drawn ? 100.0 : picture.scaleX;
     const double scaleY = drawn ? 100.0 : picture.scaleY;
     const double width = picture.goalWidth > 0 && !drawn ? pixels(picture.goalWidth) : image.width();

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Metafile.h"
+#include "MetafileRecords.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -19,7 +18,6 @@ namespace {
 constexpr int kMaxRecords = 200000;
 constexpr int kMaxObjects = 4096;
 constexpr int kMaxSide = 2000; // pixels drawn
-constexpr int kBitmapAllocationLimitMb = 64;
 
 enum Record : uint16_t {
     Eof = 0x0000,
@@ -65,81 +63,6 @@ struct DcState {
     Qt::FillRule fillRule = Qt::OddEvenFill;
     QPointF position { 0, 0 };
 };
-
-/// Little-endian reads inside one record; reading past its end gives 0 and marks it bad.
-class Params {
-public:
-    Params(const uchar* data, qsizetype size)
-        : m_data(data)
-        , m_size(size)
-    {
-    }
-    int16_t i16(qsizetype at)
-    {
-        if (at < 0 || at + 2 > m_size) {
-            m_bad = true;
-            return 0;
-        }
-        return int16_t(m_data[at] | m_data[at + 1] << 8);
-    }
-    uint16_t u16(qsizetype at) { return uint16_t(i16(at)); }
-    uint32_t u32(qsizetype at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; }
-    QColor color(qsizetype at)
-    {
-        const uint32_t ref = u32(at);
-        return QColor(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
-    }
-    QByteArrayView bytes(qsizetype at, qsizetype count)
-    {
-        if (at < 0 || count < 0 || at + count > m_size) {
-            m_bad = true;
-            return {};
-        }
-        return QByteArrayView(reinterpret_cast<const char*>(m_data) + at, count);
-    }
-    qsizetype size() const { return m_size; }
-    bool bad() const { return m_bad; }
-
-private:
-    const uchar* m_data;
-    qsizetype m_size;
-    bool m_bad = false;
-};
-
-// A device-independent bitmap as a BMP file, for Qt's reader.
-QImage readDib(QByteArrayView dib)
-{
-    if (dib.size() < 40)
-        return {};
-    const auto u32 = [&](int at) {
-        return uint32_t(uchar(dib[at])) | uint32_t(uchar(dib[at + 1])) << 8 | uint32_t(uchar(dib[at + 2])) << 16
-            | uint32_t(uchar(dib[at + 3])) << 24;
-    };
-    const uint32_t headerSize = u32(0);
-    if (headerSize < 40 || headerSize > uint32_t(dib.size()))
-        return {};
-    const int bitCount = uchar(dib[14]) | uchar(dib[15]) << 8;
-    const uint32_t compression = u32(16);
-    uint32_t colors = u32(32);
-    if (colors == 0 && bitCount <= 8)
-        colors = 1u << bitCount;
-    if (colors > 256)
-        return {};
-    const uint32_t masks = compression == 3 && headerSize == 40 ? 12 : 0;
-    const uint32_t offset = 14 + headerSize + masks + colors * 4;
-    QByteArray file;
-    file.reserve(dib.size() + 14);
-    const uint32_t fileSize = uint32_t(dib.size() + 14);
-    file.append("BM");
-    for (const uint32_t value : { fileSize, 0u, offset })
-        for (int shift = 0; shift < 32; shift += 8)
-            file.append(char(value >> shift & 0xFF));
-    file.append(dib.data(), dib.size());
-    QBuffer buffer(&file);
-    QImageReader reader(&buffer, "bmp");
-    reader.setAllocationLimit(kBitmapAllocationLimitMb);
-    return reader.read();
-}
 
 class Player {
 public:

@@ -88,6 +88,7 @@ int rank(PictureType type)
     case PictureType::Jpeg:
         return 2;
     case PictureType::Wmf:
+    case PictureType::Emf:
         return 1;
     case PictureType::Unknown:
         break;

@@ -101,7 +101,7 @@ struct RowDef {
     bool borders = false;
 };
 
-enum class PictureType : uint8_t { Unknown, Png, Jpeg, Wmf };
+enum class PictureType : uint8_t { Unknown, Png, Jpeg, Wmf, Emf };
 
 struct Picture {
     PictureType type = PictureType::Unknown;

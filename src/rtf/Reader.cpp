@@ -248,7 +248,8 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         }
         flushText();
         beginContent();
-        if (m_picture.type == PictureType::Unknown || m_picture.type == PictureType::Wmf) {
+        if (m_picture.type == PictureType::Unknown || m_picture.type == PictureType::Wmf
+            || m_picture.type == PictureType::Emf) {
             // Drawn, if at all, from a form that cannot be written back: kept as read.
             if (!complete)
                 break;
@@ -971,7 +972,7 @@ void Reader::otherWord(Keyword keyword, const Token& token)
         case Keyword::pngblip: m_picture.type = PictureType::Png; break;
         case Keyword::jpegblip: m_picture.type = PictureType::Jpeg; break;
         case Keyword::wmetafile: m_picture.type = PictureType::Wmf; break;
-        case Keyword::emfblip:
+        case Keyword::emfblip: m_picture.type = PictureType::Emf; break;
         case Keyword::macpict:
         case Keyword::dibitmap:
         case Keyword::wbitmap:

@@ -74,6 +74,38 @@ QByteArray metafile()
     return data;
 }
 
+// A small enhanced metafile of 100 x 50 pixels: logical units of half a pixel, a red rectangle
+// over the left half with the stock null pen, and a blue triangle of 16-bit points at the right.
+QByteArray enhancedMetafile()
+{
+    QByteArray data;
+    const auto dword = [&](qint64 value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            data.append(char(value >> shift & 0xFF));
+    };
+    const auto record = [&](int type, std::initializer_list<qint64> params) {
+        dword(type);
+        dword(8 + 4 * qint64(params.size()));
+        for (const qint64 param : params)
+            dword(param);
+    };
+    // header: bounds, frame (hundredths of a millimetre), signature, version, size, records,
+    // handles, description, palette, device size in pixels and millimetres
+    record(1, { 0, 0, 99, 49, 0, 0, 2646, 1323, 0x464D4520, 0x10000, 0, 0, 3, 0, 0, 0, 1000, 500, 264, 132 });
+    record(17, { 8 }); // anisotropic mapping
+    record(9, { 200, 100 }); // window extent
+    record(11, { 100, 50 }); // viewport extent
+    record(39, { 1, 0, 0x0000FF, 0 }); // solid red brush as object 1
+    record(37, { 1 });
+    record(37, { 0x80000008 }); // the stock null pen
+    record(43, { 0, 0, 100, 100 }); // rectangle
+    record(39, { 2, 0, 0xFF0000, 0 }); // solid blue brush as object 2
+    record(37, { 2 });
+    record(86, { 0, 0, 0, 0, 3, 120 | 60 << 16, 190 | 60 << 16, 190 | 95 << 16 }); // triangle
+    record(14, { 0, 16, 20 }); // end
+    return data;
+}
+
 qsizetype pictureCount(QByteArrayView rtf)
 {
     qsizetype count = 0;
@@ -95,6 +127,7 @@ private Q_SLOTS:
     void pictureGroupsAreShownAndKept();
     void shapeWithoutPictureShowsItsText();
     void metafilesAreDrawnAndKept();
+    void enhancedMetafilesAreDrawnAndKept();
     void headersAndFootersAreKept();
     void listLabelsInPlainText_data();
     void listLabelsInPlainText();
@@ -205,6 +238,37 @@ void TestRtfFidelity::metafilesAreDrawnAndKept()
     QVERIFY(more[1].name().startsWith(u"rtf-object-"_qs));
     QVERIFY(more[2].name().startsWith(u"rtf-object-"_qs));
     QCOMPARE(more[1].property(rtf::kOpaqueGroupProperty).toByteArray(), truncated);
+}
+
+void TestRtfFidelity::enhancedMetafilesAreDrawnAndKept()
+{
+    const QByteArray group = "{\\pict\\emfblip\\picw2646\\pich1323\\picwgoal1500\\pichgoal750 " + enhancedMetafile().toHex() + "}";
+    QTextDocument document;
+    rtf::read("{\\rtf1 a" + group + "b\\par}", document);
+    const QList<QTextImageFormat> found = images(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].width(), 100.0);
+    QCOMPARE(found[0].height(), 50.0);
+    QCOMPARE(found[0].property(rtf::kOpaqueGroupProperty).toByteArray(), group);
+    const QImage drawn = document.resource(QTextDocument::ImageResource, QUrl(found[0].name())).value<QImage>();
+    QCOMPARE(drawn.size(), QSize(100, 50));
+    QCOMPARE(drawn.pixelColor(10, 25), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(90, 40), QColor(Qt::blue));
+    QCOMPARE(drawn.pixelColor(70, 5), QColor(Qt::white));
+    QVERIFY(rtf::write(document).contains(group));
+
+    // A damaged metafile, or one cut short before it draws, stays a grey placeholder and is kept.
+    const QByteArray header = enhancedMetafile().left(88);
+    const QByteArray cut = "{\\pict\\emfblip\\picwgoal300\\pichgoal300 " + header.toHex() + "}";
+    const QByteArray foreign = "{\\pict\\emfblip\\picwgoal300\\pichgoal300 0100000058}";
+    rtf::read("{\\rtf1 " + cut + foreign + "}", document);
+    const QList<QTextImageFormat> kept = images(document);
+    QCOMPARE(kept.size(), 2);
+    QVERIFY(kept[0].name().startsWith(u"rtf-object-"_qs));
+    QVERIFY(kept[1].name().startsWith(u"rtf-object-"_qs));
+    const QByteArray written = rtf::write(document);
+    QVERIFY(written.contains(cut));
+    QVERIFY(written.contains(foreign));
 }
 
 void TestRtfFidelity::headersAndFootersAreKept()

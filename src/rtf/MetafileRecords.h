@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArrayView>
+#include <QColor>
+#include <QImage>
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+namespace struktur::rtf {
+
+/// Little-endian reads inside one metafile record; reading past its end gives 0 and marks the
+/// record bad, so a damaged record can end the drawing instead of reading beyond the data.
+class Params {
+public:
+    Params(const uchar* data, qsizetype size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
+    int16_t i16(qsizetype at)
+    {
+        if (!fits(at, 2))
+            return 0;
+        return int16_t(m_data[at] | m_data[at + 1] << 8);
+    }
+    uint16_t u16(qsizetype at) { return uint16_t(i16(at)); }
+    uint32_t u32(qsizetype at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; }
+    int32_t i32(qsizetype at) { return int32_t(u32(at)); }
+    float f32(qsizetype at)
+    {
+        const uint32_t bits = u32(at);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    /// A COLORREF: red, green and blue in the low three bytes.
+    QColor color(qsizetype at)
+    {
+        const uint32_t ref = u32(at);
+        return QColor(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
+    }
+    QByteArrayView bytes(qsizetype at, qsizetype count)
+    {
+        if (count < 0 || !fits(at, count))
+            return {};
+        return QByteArrayView(reinterpret_cast<const char*>(m_data) + at, count);
+    }
+    qsizetype size() const { return m_size; }
+    bool bad() const { return m_bad; }
+
+private:
+    bool fits(qsizetype at, qsizetype count)
+    {
+        if (at < 0 || at > m_size || count > m_size - at) {
+            m_bad = true;
+            return false;
+        }
+        return true;
+    }
+
+    const uchar* m_data;
+    qsizetype m_size;
+    bool m_bad = false;
+};
+
+/// A device-independent bitmap (info header, colours, pixels) through Qt's BMP reader. The
+/// pixels follow the header and its colour table unless `pixelsAt` says where they start.
+/// `premultipliedAlpha` reads the fourth byte of 32-bit pixels as their (premultiplied) alpha,
+/// as an alpha-blended transfer means it; the BMP reader would drop it.
+QImage readDib(QByteArrayView dib, std::optional<uint32_t> pixelsAt = std::nullopt, bool premultipliedAlpha = false);
+
+} // namespace struktur::rtf
