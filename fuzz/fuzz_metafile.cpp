@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The metafile player on arbitrary bytes, at a small and a large size.
+#include "FontCaches.h"
 #include "rtf/Metafile.h"
 
 #include <QGuiApplication>
