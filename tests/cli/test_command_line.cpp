@@ -1,42 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs' --help and --version, the tool's usage, and the manual page and bash
 // completion that must name every subcommand the tool has.
+#include "support/CliRun.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using namespace struktur::test;
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+namespace {
 
 /// Runs a program without any display: a program that made its GUI application object
 /// before answering would abort here instead of printing.
-Run run(const QString& program, const QStringList& arguments, const QString& outputFile = {})
+CliRun run(const QString& program, const QStringList& arguments, const QString& outputFile = {})
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
-        environment.remove(QString::fromLatin1(name));
-    // A private runtime folder keeps Qt from warning about a missing one on standard error.
-    static const QTemporaryDir runtime;
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    process.setProcessEnvironment(environment);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(30000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    CliOptions options;
+    options.outputFile = outputFile;
+    options.environment = withoutDisplay();
+    return runProgram(program, arguments, options);
 }
 
 const QString cli = QStringLiteral(STRUKTUR_CLI);
@@ -94,7 +77,7 @@ void TestCommandLine::optionsAnswerWithoutDisplay()
     QFETCH(QString, program);
     QFETCH(QString, option);
     QFETCH(QString, expected);
-    const Run result = run(program, { option });
+    const CliRun result = run(program, { option });
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     if (option == QLatin1String("--version")) {
@@ -113,7 +96,7 @@ void TestCommandLine::unwritableAnswerIsAFailure()
         QSKIP("no /dev/full");
     for (const QString& program : { cli, gui }) {
         for (const QString& option : { u"--help"_qs, u"--version"_qs }) {
-            const Run result = run(program, { option }, u"/dev/full"_qs);
+            const CliRun result = run(program, { option }, u"/dev/full"_qs);
             QVERIFY2(result.exitCode == 1,
                 qPrintable(program + u' ' + option + u": "_qs + QString::number(result.exitCode)));
         }
@@ -131,7 +114,7 @@ void TestCommandLine::missingOrUnknownSubcommandShowsUsage_data()
 void TestCommandLine::missingOrUnknownSubcommandShowsUsage()
 {
     QFETCH(QStringList, arguments);
-    const Run result = run(cli, arguments);
+    const CliRun result = run(cli, arguments);
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
     QVERIFY2(result.err.startsWith(u"Brug: struktur KOMMANDO ...\n  struktur "_qs), qPrintable(result.err));

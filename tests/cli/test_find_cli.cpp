@@ -1,26 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/CliRun.h"
+#include "support/Files.h"
+
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using namespace struktur::test;
 
 class TestFindCli : public QObject {
     Q_OBJECT
@@ -33,7 +19,7 @@ private Q_SLOTS:
     void failuresExitWithTwo();
 
 private:
-    Run run(const QStringList& arguments);
+    CliRun run(const QStringList& arguments);
     QString path(const QString& name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -44,33 +30,20 @@ void TestFindCli::init()
     QVERIFY(m_dir->isValid());
     qputenv("KVARNOLT_DIR", m_dir->filePath(QStringLiteral("Kvarnolt")).toUtf8());
     // Windows-1252 captions: "Ventiler" under "Vedligeholdelse", "Ærme" and a last element without data.
-    writeBytes(path(u"struktur.txt"_qs), "Vedligeholdelse\r\n\tVentiler\r\n\tPumper\r\n\xC6rme\r\nBilag\r\n");
-    writeBytes(path(u"data.txt"_qs), "0vedl\r\n1ventiler\r\n2pumper\r\n3aerme\r\n4bilag\r\n");
+    QVERIFY(putBytes(path(u"struktur.txt"_qs), "Vedligeholdelse\r\n\tVentiler\r\n\tPumper\r\n\xC6rme\r\nBilag\r\n"));
+    QVERIFY(putBytes(path(u"data.txt"_qs), "0vedl\r\n1ventiler\r\n2pumper\r\n3aerme\r\n4bilag\r\n"));
     QVERIFY(QDir().mkpath(path(u"dokumenter"_qs)));
-    writeBytes(path(u"dokumenter/ventiler.rtf"_qs), "{\\rtf1\\ansi Ventilerne skal {\\b efter}ses hvert \\'e5r.\\par}");
-    writeBytes(path(u"dokumenter/pumper.rtf"_qs), "{\\rtf1\\ansi Pumpen har en VENTIL i bunden.\\par}");
-    writeBytes(path(u"dokumenter/aerme.rtf"_qs), "{\\rtf1\\ansi \\'e6rmet efterses ikke.\\par}");
+    QVERIFY(putBytes(path(u"dokumenter/ventiler.rtf"_qs), "{\\rtf1\\ansi Ventilerne skal {\\b efter}ses hvert \\'e5r.\\par}"));
+    QVERIFY(putBytes(path(u"dokumenter/pumper.rtf"_qs), "{\\rtf1\\ansi Pumpen har en VENTIL i bunden.\\par}"));
+    QVERIFY(putBytes(path(u"dokumenter/aerme.rtf"_qs), "{\\rtf1\\ansi \\'e6rmet efterses ikke.\\par}"));
     // vedl.rtf and bilag.rtf are missing: those elements are searched by their captions only.
 }
 
-Run TestFindCli::run(const QStringList& arguments)
+CliRun TestFindCli::run(const QStringList& arguments)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString runtime = path(u"runtime"_qs);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(m_dir->path());
-    process.start(QStringLiteral(STRUKTUR_CLI), QStringList { u"find"_qs } + arguments);
-    Run result;
-    if (!process.waitForFinished(30000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    CliOptions options;
+    options.workingDirectory = m_dir->path();
+    return runCli(QStringList { u"find"_qs } + arguments, options);
 }
 
 void TestFindCli::printsMatchesInTreeOrder_data()
@@ -111,7 +84,7 @@ void TestFindCli::printsMatchesInTreeOrder_data()
 void TestFindCli::printsMatchesInTreeOrder()
 {
     QFETCH(QStringList, arguments);
-    const Run result = run(arguments);
+    const CliRun result = run(arguments);
     QCOMPARE(result.err, QString());
     QFETCH(QString, out);
     QFETCH(int, exitCode);
@@ -145,7 +118,7 @@ void TestFindCli::failuresExitWithTwo()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Run result = run(arguments);
+    const CliRun result = run(arguments);
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QString());
     QVERIFY2(result.err.startsWith(message), qPrintable(result.err));

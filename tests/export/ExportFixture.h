@@ -3,6 +3,7 @@
 
 #include "model/ElementTree.h"
 #include "model/StructureStorage.h"
+#include "support/Files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,19 +14,6 @@
 #include <QTest>
 
 namespace struktur::test {
-
-inline void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 /// The hex digits of a small PNG picture, as an RTF \pict group carries them.
 inline QByteArray pictureHex()
@@ -120,7 +108,7 @@ private:
         }
         return element;
     }
-    void writeDocument(const QString& fileName, const QByteArray& rtf) { writeBytes(documentPath(fileName), rtf); }
+    void writeDocument(const QString& fileName, const QByteArray& rtf) { QVERIFY(putBytes(documentPath(fileName), rtf)); }
     void save() { saveStructure(m_tree, structurePath(), dataPath(), true); }
 
     QTemporaryDir m_dir;

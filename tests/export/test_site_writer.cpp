@@ -266,7 +266,7 @@ void TestSiteWriter::badTargetsLeaveNothingBehind()
                 .startsWith(QStringLiteral("Mappen findes ikke: ")));
 
     QDir().mkpath(siteFolder());
-    struktur::test::writeBytes(siteFolder() + QStringLiteral("/gammel.txt"), "gammel");
+    QVERIFY(struktur::test::putBytes(siteFolder() + QStringLiteral("/gammel.txt"), "gammel"));
     QVERIFY(error(m_fixture->documentFolder(), siteFolder(), Replace::No).endsWith(QStringLiteral(" findes allerede")));
     QCOMPARE(fileBytes(siteFolder() + QStringLiteral("/gammel.txt")), QByteArray("gammel"));
     QCOMPARE(error(m_fixture->documentFolder(), siteFolder(), Replace::Yes), QString());
@@ -288,7 +288,7 @@ void TestSiteWriter::badTargetsLeaveNothingBehind()
 void TestSiteWriter::cancellingLeavesNoSite()
 {
     QDir().mkpath(siteFolder());
-    struktur::test::writeBytes(siteFolder() + QStringLiteral("/gammel.txt"), "gammel");
+    QVERIFY(struktur::test::putBytes(siteFolder() + QStringLiteral("/gammel.txt"), "gammel"));
     qsizetype calls = 0;
     QVERIFY_THROWS_EXCEPTION(
         Cancelled, exportSite(publication(), siteFolder(), Replace::Yes, [&](qsizetype done, qsizetype total) {

@@ -1,32 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/CliRun.h"
+#include "support/Files.h"
+
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+using namespace struktur::test;
 
 class TestStrukturCli : public QObject {
     Q_OBJECT
@@ -43,7 +23,7 @@ private Q_SLOTS:
 
 private:
     enum class Session { Desktop, None };
-    Run run(const QStringList& arguments, Session session = Session::Desktop);
+    CliRun run(const QStringList& arguments, Session session = Session::Desktop);
     QString path(const QString& name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -53,41 +33,27 @@ void TestStrukturCli::init()
     m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/struktur-æøå-XXXXXX"));
     QVERIFY(m_dir->isValid());
     qputenv("KVARNOLT_DIR", m_dir->filePath(QStringLiteral("Kvarnolt")).toUtf8());
-    writeBytes(path(u"struktur.txt"_qs), "Indledning\r\n\tKapitel \xE6\xF8\xE5\r\n\t\tAfsnit\r\nBilag\r\n");
-    writeBytes(path(u"data.txt"_qs), "0dokument0\r\n3dokument1\r\n9dokument2\r\n1dokument0\r\n");
+    QVERIFY(putBytes(path(u"struktur.txt"_qs), "Indledning\r\n\tKapitel \xE6\xF8\xE5\r\n\t\tAfsnit\r\nBilag\r\n"));
+    QVERIFY(putBytes(path(u"data.txt"_qs), "0dokument0\r\n3dokument1\r\n9dokument2\r\n1dokument0\r\n"));
 }
 
-Run TestStrukturCli::run(const QStringList& arguments, Session session)
+CliRun TestStrukturCli::run(const QStringList& arguments, Session session)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (session == Session::Desktop) {
-        const QString runtime = path(u"runtime"_qs);
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        environment.insert(u"XDG_RUNTIME_DIR"_qs, runtime);
-    } else {
-        for (const QString& name : { u"XDG_RUNTIME_DIR"_qs, u"DISPLAY"_qs, u"WAYLAND_DISPLAY"_qs, u"QT_QPA_PLATFORM"_qs })
-            environment.remove(name);
+    CliOptions options;
+    if (session == Session::None) {
+        options.environment = withoutDisplay();
+        options.environment.append({ u"XDG_RUNTIME_DIR"_qs, QString() });
     }
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(STRUKTUR_CLI), arguments);
-    Run result;
-    if (!process.waitForFinished(30000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return runCli(arguments, options);
 }
 
 void TestStrukturCli::showPrintsTheTree()
 {
-    const Run withData = run({ u"show"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
+    const CliRun withData = run({ u"show"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
     QCOMPARE(withData.exitCode, 0);
     QCOMPARE(withData.out,
         u"Indledning  [0dokument0]\n  Kapitel æøå  [3dokument1]\n    Afsnit  [9dokument2]\nBilag  [1dokument0]\n"_qs);
-    const Run withoutData = run({ u"show"_qs, path(u"struktur.txt"_qs) });
+    const CliRun withoutData = run({ u"show"_qs, path(u"struktur.txt"_qs) });
     QCOMPARE(withoutData.exitCode, 0);
     QCOMPARE(withoutData.out, u"Indledning  []\n  Kapitel æøå  []\n    Afsnit  []\nBilag  []\n"_qs);
 }
@@ -114,12 +80,12 @@ void TestStrukturCli::showReportsBrokenFiles()
     QFETCH(QByteArray, data);
     QFETCH(QString, out);
     QFETCH(QString, err);
-    writeBytes(path(u"struktur.txt"_qs), structure);
+    QVERIFY(putBytes(path(u"struktur.txt"_qs), structure));
     if (data.isEmpty())
         QFile::remove(path(u"data.txt"_qs));
     else
-        writeBytes(path(u"data.txt"_qs), data);
-    const Run result = run({ u"show"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
+        QVERIFY(putBytes(path(u"data.txt"_qs), data));
+    const CliRun result = run({ u"show"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(result.out, out);
     if (err.contains(u"%1"_qs))
@@ -131,14 +97,14 @@ void TestStrukturCli::resaveKeepsValidFilesAndRefusesBrokenOnes()
 {
     const QByteArray structure = fileBytes(path(u"struktur.txt"_qs));
     const QByteArray data = fileBytes(path(u"data.txt"_qs));
-    const Run saved = run({ u"resave"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
+    const CliRun saved = run({ u"resave"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
     QCOMPARE(saved.exitCode, 0);
     QCOMPARE(fileBytes(path(u"struktur.txt"_qs)), structure);
     QCOMPARE(fileBytes(path(u"data.txt"_qs)), data);
 
     // A broken pair is never rewritten from its partial reading.
-    writeBytes(path(u"data.txt"_qs), "0a\r\n");
-    const Run refused = run({ u"resave"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
+    QVERIFY(putBytes(path(u"data.txt"_qs), "0a\r\n"));
+    const CliRun refused = run({ u"resave"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs) });
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains(u"List index out of bounds (1)"_qs), qPrintable(refused.err));
     QCOMPARE(fileBytes(path(u"struktur.txt"_qs)), structure);
@@ -149,10 +115,10 @@ void TestStrukturCli::checkReportsFindings()
 {
     const QString documents = path(u"tekstfiler"_qs);
     QVERIFY(QDir().mkpath(documents));
-    writeBytes(documents + u"/dokument0.rtf"_qs, "{\\rtf1 }");
-    writeBytes(documents + u"/dokument2.rtf"_qs, "{\\rtf1 }");
-    writeBytes(documents + u"/overset.rtf"_qs, "{\\rtf1 }");
-    const Run findings = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
+    QVERIFY(putBytes(documents + u"/dokument0.rtf"_qs, "{\\rtf1 }"));
+    QVERIFY(putBytes(documents + u"/dokument2.rtf"_qs, "{\\rtf1 }"));
+    QVERIFY(putBytes(documents + u"/overset.rtf"_qs, "{\\rtf1 }"));
+    const CliRun findings = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
     QCOMPARE(findings.exitCode, 1);
     QCOMPARE(findings.out.split(u'\n', Qt::SkipEmptyParts),
         QStringList({ u"Dokumentet mangler: dokument1.rtf (linje 2 \"Kapitel æøå\")"_qs,
@@ -160,15 +126,15 @@ void TestStrukturCli::checkReportsFindings()
             u"Dokumentet dokument0.rtf bruges af flere elementer: linje 1, 4"_qs,
             u"Dokumentet bruges ikke af noget element: overset.rtf"_qs }));
 
-    writeBytes(path(u"struktur.txt"_qs), "Indledning\r\n\tKapitel\r\n");
-    writeBytes(path(u"data.txt"_qs), "0dokument0\r\n3dokument2\r\n");
+    QVERIFY(putBytes(path(u"struktur.txt"_qs), "Indledning\r\n\tKapitel\r\n"));
+    QVERIFY(putBytes(path(u"data.txt"_qs), "0dokument0\r\n3dokument2\r\n"));
     QFile::remove(documents + u"/overset.rtf"_qs);
-    const Run clean = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
+    const CliRun clean = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
     QCOMPARE(clean.out, u"Strukturen er i orden: 2 elementer.\n"_qs);
     QCOMPARE(clean.exitCode, 0);
 
-    writeBytes(path(u"struktur.txt"_qs), "Indledning\r\n\t\t\tKapitel\r\n");
-    const Run broken = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
+    QVERIFY(putBytes(path(u"struktur.txt"_qs), "Indledning\r\n\t\t\tKapitel\r\n"));
+    const CliRun broken = run({ u"check"_qs, path(u"struktur.txt"_qs), path(u"data.txt"_qs), documents });
     QCOMPARE(broken.exitCode, 1);
     QVERIFY2(broken.out.startsWith(u"Invalid level (3) for item \"Kapitel\"\n"_qs), qPrintable(broken.out));
 }
@@ -177,11 +143,11 @@ void TestStrukturCli::wrongArgumentsShowUsage()
 {
     for (const QStringList& arguments : { QStringList{ u"show"_qs }, QStringList{ u"resave"_qs, u"a"_qs },
              QStringList{ u"check"_qs, u"a"_qs, u"b"_qs } }) {
-        const Run result = run(arguments);
+        const CliRun result = run(arguments);
         QCOMPARE(result.exitCode, 2);
         QVERIFY2(result.err.startsWith(u"Brug: struktur "_qs + arguments.first()), qPrintable(result.err));
     }
-    const Run missing = run({ u"show"_qs, path(u"findes-ikke.txt"_qs) });
+    const CliRun missing = run({ u"show"_qs, path(u"findes-ikke.txt"_qs) });
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.startsWith(u"Strukturfilen findes ikke: "_qs));
 }
@@ -190,7 +156,7 @@ void TestStrukturCli::wrongArgumentsShowUsage()
 // error stream then carries the tool's own messages only.
 void TestStrukturCli::staysQuietWithoutDesktopSession()
 {
-    const Run shown = run({ u"show"_qs, path(u"struktur.txt"_qs) }, Session::None);
+    const CliRun shown = run({ u"show"_qs, path(u"struktur.txt"_qs) }, Session::None);
     QCOMPARE(shown.exitCode, 0);
     QCOMPARE(shown.err, QString());
     QVERIFY(shown.out.startsWith(u"Indledning"_qs));

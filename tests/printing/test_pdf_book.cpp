@@ -144,7 +144,7 @@ void TestPdfBook::contentsAndFootersGiveTheRightPages()
     QByteArray longText = "{\\rtf1\\ansi ";
     for (int i = 1; i <= 150; ++i)
         longText += "Linje " + QByteArray::number(i) + " i kapitlet\\par ";
-    struktur::test::writeBytes(m_fixture->documentPath(u"kapitel æøå"_qs), longText + '}');
+    QVERIFY(struktur::test::putBytes(m_fixture->documentPath(u"kapitel æøå"_qs), longText + '}'));
     writeTo(bookPath());
     const QStringList pages = pageTexts(bookPath());
     QVERIFY(pages.size() >= 6);
@@ -177,7 +177,7 @@ void TestPdfBook::longDocumentsBreakBetweenLines()
     QByteArray longText = "{\\rtf1\\ansi ";
     for (int i = 1; i <= 300; ++i)
         longText += "Linje " + QByteArray::number(i) + " hel og holden\\par ";
-    struktur::test::writeBytes(m_fixture->documentPath(u"indledning"_qs), longText + '}');
+    QVERIFY(struktur::test::putBytes(m_fixture->documentPath(u"indledning"_qs), longText + '}'));
     writeTo(bookPath());
     const QStringList pages = pageTexts(bookPath());
     int found = 0;
@@ -221,7 +221,7 @@ void TestPdfBook::badTargetsAndCancellingLeaveNoBook()
         }
         return {};
     };
-    struktur::test::writeBytes(bookPath(), "gammel");
+    QVERIFY(struktur::test::putBytes(bookPath(), "gammel"));
     QVERIFY(error(bookPath(), Replace::No).endsWith(QStringLiteral(" findes allerede")));
     QCOMPARE(fileBytes(bookPath()), QByteArray("gammel"));
     QVERIFY(error(QStringLiteral("/proc/bog.pdf"), Replace::No).startsWith(QStringLiteral("Cannot create file")));
