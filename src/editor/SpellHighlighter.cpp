@@ -18,6 +18,9 @@ namespace {
 
 // A piece ends at a blank, so no word is cut; one piece is cheap next to a slice.
 constexpr qsizetype pieceCharacters = 4000;
+// Laying blocks out again after their underlines changed costs about as much as checking them;
+// flushing every so many characters lets a slice's clock count that cost too.
+constexpr int relayoutCharacters = 32000;
 
 QTextCharFormat misspeltFormat()
 {
@@ -25,6 +28,29 @@ QTextCharFormat misspeltFormat()
     format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     format.setUnderlineColor(QColor(255, 0, 0));
     return format;
+}
+
+// The block shown at `y` pixels from the viewport's top, found by halving over the block
+// numbers. The control's own hit test walks the blocks one by one from the start, and the
+// layout's block rectangles lay the document out up to the block asked for; both cost more than
+// a whole slice in a long document. So this reads the lines a block already has: one without
+// lines is not laid out yet and counts as below. (In a table a block's place is its cell's, so
+// there the answer is near, which is enough to check what is seen first.)
+QTextBlock blockAtHeight(const QTextEdit& edit, int y)
+{
+    const QTextDocument& document = *edit.document();
+    const qreal target = y + edit.verticalScrollBar()->value();
+    int low = 0;
+    int high = document.blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const QTextLayout* layout = document.findBlockByNumber(middle).layout();
+        if (layout && layout->lineCount() > 0 && layout->position().y() + layout->boundingRect().bottom() < target)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return document.findBlockByNumber(low);
 }
 
 } // namespace
@@ -166,6 +192,8 @@ void SpellHighlighter::apply(QTextBlock& block, BlockState& state)
     const int end = block.position() + block.length();
     m_relayoutFrom = m_relayoutFrom < 0 ? block.position() : std::min(m_relayoutFrom, block.position());
     m_relayoutTo = std::max(m_relayoutTo, end);
+    if (m_relayoutTo - m_relayoutFrom >= relayoutCharacters)
+        relayout();
 }
 
 void SpellHighlighter::relayout()
@@ -188,8 +216,8 @@ void SpellHighlighter::checkSlice()
     const auto timeLeft = [&clock] { return clock.elapsed() < sliceMilliseconds; };
 
     // What the user sees first.
-    QTextBlock visible = m_edit->cursorForPosition(QPoint(0, 0)).block();
-    const QTextBlock lastVisible = m_edit->cursorForPosition(m_edit->viewport()->rect().bottomRight()).block();
+    QTextBlock visible = blockAtHeight(*m_edit, 0);
+    const QTextBlock lastVisible = blockAtHeight(*m_edit, m_edit->viewport()->height());
     for (; visible.isValid() && timeLeft(); visible = visible.next()) {
         while (isDirty(visible) && timeLeft())
             checkPiece(visible, pieceCharacters);
