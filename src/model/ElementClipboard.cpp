@@ -83,7 +83,9 @@ QString plainText(const CopiedElements& elements)
 CopiedElements parsePlainText(QStringView text)
 {
     CopiedElements elements;
-    int base = -1;
+    // The tab counts of the lines that lead to the current one: a line goes below the nearest
+    // one indented less than itself, beside one indented as much.
+    std::vector<int> open;
     for (const QString& line : textfile::splitLines(text)) {
         qsizetype blanks = 0;
         int tabs = 0;
@@ -95,11 +97,10 @@ CopiedElements parsePlainText(QStringView text)
         QString caption = storableElementText(line.mid(blanks));
         if (caption.trimmed().isEmpty())
             continue;
-        if (base < 0)
-            base = tabs;
-        const int deepest = elements.empty() ? 0 : elements.back().level + 1;
-        const int level = std::clamp(tabs - base, 0, deepest);
-        elements.push_back({ level, std::move(caption), true, QStringLiteral("0"), 0, std::nullopt });
+        while (!open.empty() && open.back() >= tabs)
+            open.pop_back();
+        elements.push_back({ int(open.size()), std::move(caption), true, QStringLiteral("0"), 0, std::nullopt });
+        open.push_back(tabs);
     }
     return elements;
 }

@@ -42,10 +42,11 @@ CopiedElements copySubtree(const Element* top);
 /// One line a element, "\t" per level before the caption, each line ended by "\n".
 QString plainText(const CopiedElements& elements);
 
-/// Captions from text of another program: each line that is not blank is an element whose level
-/// is the number of tabs among its leading blanks. A line deeper by more than one level than the
-/// one before goes one level deeper only, and the shallowest first line sets level 0 (nothing
-/// goes above it). Captions are made storable; the elements carry icon 0 and no file name.
+/// Captions from text of another program: each line that is not blank is an element, indented
+/// by the number of tabs among its leading blanks. A line goes below the nearest line before it
+/// that is indented less, beside one indented as much, so any indentation reads as a tree: one
+/// indented deeper by several tabs is still only a child, and lines indented less than the first
+/// are tops beside it. Captions are made storable; the elements carry icon 0 and no file name.
 CopiedElements parsePlainText(QStringView text);
 
 /// The own MIME type's bytes; `cutMark` tells the program that cut the elements (empty for a copy).

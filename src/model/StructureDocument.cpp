@@ -568,10 +568,14 @@ Element* StructureDocument::pasteElements(const Element* selected, const clipboa
     std::vector<PasteStep::Pasted> pasted;
     pasted.reserve(elements.size());
     for (const clipboard::CopiedElement& element : elements) {
-        const bool hasData = m_dataOn && element.hasData;
-        pasted.push_back({ element.level,
-            { storableElementText(element.text), hasData, hasData ? element.data : QString(),
-                m_dataOn ? std::clamp(element.icon, -1, 9) : -1 } });
+        // As an insert stores them: the data string is the icon digit and the file name.
+        ElementFields fields { storableElementText(element.text), false, {}, -1 };
+        if (m_dataOn && element.hasData) {
+            fields.hasData = true;
+            fields.icon = std::clamp(element.icon, 0, 9);
+            fields.data = QString::number(fields.icon) + element.fileName();
+        }
+        pasted.push_back({ element.level, std::move(fields) });
     }
     const AttachPlace place = insertPlace(selected);
     std::optional<ElementPath> selection;
