@@ -86,6 +86,7 @@ void SubtreeClipboard::put(bool asCut)
     systemClipboard()->setMimeData(clipboard::toMimeData(elements, mark));
     if (asCut)
         m_tree->elementModel()->setCutElement(selected);
+    Q_EMIT changed();
 }
 
 void SubtreeClipboard::paste()
@@ -123,6 +124,7 @@ void SubtreeClipboard::cancelCut()
 {
     m_cutMark.clear();
     m_tree->elementModel()->setCutElement(nullptr);
+    Q_EMIT changed();
 }
 
 void SubtreeClipboard::clipboardChanged()
@@ -131,12 +133,13 @@ void SubtreeClipboard::clipboardChanged()
     m_canPaste = mime
         && (mime->hasFormat(QLatin1String(clipboard::elementsMimeType))
             || (mime->hasText() && !mime->text().trimmed().isEmpty()));
-    if (!hasCut())
-        return;
     // Something else on the clipboard (from here or another program) ends the cut.
-    const auto held = clipboard::fromMimeData(mime);
-    if (!held || held->cutMark != m_cutMark)
-        cancelCut();
+    if (hasCut()) {
+        const auto held = clipboard::fromMimeData(mime);
+        if (!held || held->cutMark != m_cutMark)
+            cancelCut();
+    }
+    Q_EMIT changed();
 }
 
 } // namespace struktur::elements

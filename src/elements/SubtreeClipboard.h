@@ -42,6 +42,10 @@ public:
     /// The hint-line message for a cut element that would go inside its own subtree.
     static QString refusalMessage();
 
+Q_SIGNALS:
+    /// What can be pasted or cancelled changed (also by another program's copy).
+    void changed();
+
 private:
     void put(bool asCut);
     void pasteCut(Element* cut, Element* selected);

@@ -5,6 +5,7 @@
 #include "model/ElementModel.h"
 #include "model/StructureDocument.h"
 #include "model/TStruktur.h"
+#include "ui/CreationGuard.h"
 #include "ui/HintLine.h"
 
 #include <QAction>
@@ -43,6 +44,8 @@ TreeCommands::TreeCommands(TStruktur* tree, QObject* parent)
     m_tree->installEventFilter(this);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this, &TreeCommands::showContextMenu);
+    // The clipboard changes without an input event here when another program copies.
+    connect(m_clipboard, &SubtreeClipboard::changed, this, &TreeCommands::updateActions);
     updateActions();
 }
 
@@ -139,11 +142,22 @@ void TreeCommands::ArykindExecute() { move(&StructureDocument::indent); }
 
 void TreeCommands::ArykudExecute() { move(&StructureDocument::outdent); }
 
-void TreeCommands::AklipExecute() { m_clipboard->cut(); }
+// Reading and writing documents may fail; the error box reports it inside the handler, not
+// through the signal machinery.
+void TreeCommands::AklipExecute()
+{
+    reportErrors([this] { m_clipboard->cut(); });
+}
 
-void TreeCommands::AkopierExecute() { m_clipboard->copy(); }
+void TreeCommands::AkopierExecute()
+{
+    reportErrors([this] { m_clipboard->copy(); });
+}
 
-void TreeCommands::AsaetindExecute() { m_clipboard->paste(); }
+void TreeCommands::AsaetindExecute()
+{
+    reportErrors([this] { m_clipboard->paste(); });
+}
 
 void TreeCommands::AannullerklipExecute() { m_clipboard->cancelCut(); }
 
