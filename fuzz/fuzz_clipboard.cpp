@@ -27,8 +27,8 @@ bool same(const CopiedElements& a, const CopiedElements& b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i].level != b[i].level || a[i].text != b[i].text || a[i].hasData != b[i].hasData
-            || a[i].data != b[i].data || a[i].icon != b[i].icon || a[i].document != b[i].document)
+        if (a[i].level != b[i].level || a[i].text != b[i].text || a[i].hasData != b[i].hasData || a[i].data != b[i].data
+            || a[i].icon != b[i].icon || a[i].document != b[i].document)
             return false;
     }
     return true;

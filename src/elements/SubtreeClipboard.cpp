@@ -54,10 +54,7 @@ SubtreeClipboard::SubtreeClipboard(TStruktur* tree, QObject* parent)
     clipboardChanged();
 }
 
-QString SubtreeClipboard::refusalMessage()
-{
-    return QStringLiteral("Elementet kan ikke flyttes ind under sig selv");
-}
+QString SubtreeClipboard::refusalMessage() { return QStringLiteral("Elementet kan ikke flyttes ind under sig selv"); }
 
 bool SubtreeClipboard::hasCut() const { return m_tree->elementModel()->cutElement() != nullptr; }
 

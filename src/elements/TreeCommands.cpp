@@ -16,8 +16,8 @@ namespace struktur::elements {
 
 namespace {
 
-QAction* treeAction(const char* name, const QString& caption, const QString& hint, const QKeySequence& key,
-    TStruktur* tree)
+QAction* treeAction(
+    const char* name, const QString& caption, const QString& hint, const QKeySequence& key, TStruktur* tree)
 {
     auto* action = new QAction(caption, tree);
     action->setObjectName(QLatin1String(name));
@@ -30,7 +30,10 @@ QAction* treeAction(const char* name, const QString& caption, const QString& hin
     return action;
 }
 
-bool isArrow(int key) { return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right; }
+bool isArrow(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
 
 } // namespace
 
@@ -51,8 +54,8 @@ TreeCommands::TreeCommands(TStruktur* tree, QObject* parent)
 
 void TreeCommands::createActions()
 {
-    Aflytop = treeAction("Aflytop", QStringLiteral("Flyt op"), QStringLiteral("Flyt valgte element en plads op på linie"),
-        QKeySequence(Qt::ALT | Qt::Key_Up), m_tree);
+    Aflytop = treeAction("Aflytop", QStringLiteral("Flyt op"),
+        QStringLiteral("Flyt valgte element en plads op på linie"), QKeySequence(Qt::ALT | Qt::Key_Up), m_tree);
     Aflytned = treeAction("Aflytned", QStringLiteral("Flyt ned"),
         QStringLiteral("Flyt valgte element en plads ned på linie"), QKeySequence(Qt::ALT | Qt::Key_Down), m_tree);
     Arykind = treeAction("Arykind", QStringLiteral("Ryk ind"),
@@ -72,8 +75,8 @@ void TreeCommands::createActions()
         QKeySequence(Qt::CTRL | Qt::Key_V), m_tree);
     Aannullerklip = treeAction("Aannullerklip", QStringLiteral("Annuller klip"),
         QStringLiteral("Annuller klip, så elementet bliver hvor det er"), QKeySequence(Qt::Key_Escape), m_tree);
-    Audfold = treeAction("Audfold", QStringLiteral("Udfold"), QStringLiteral("Udfold valgte element med underelementer"),
-        QKeySequence(Qt::Key_Asterisk), m_tree);
+    Audfold = treeAction("Audfold", QStringLiteral("Udfold"),
+        QStringLiteral("Udfold valgte element med underelementer"), QKeySequence(Qt::Key_Asterisk), m_tree);
     Asammenfold = treeAction("Asammenfold", QStringLiteral("Sammenfold"),
         QStringLiteral("Sammenfold valgte element med underelementer"), QKeySequence(Qt::Key_Minus), m_tree);
 

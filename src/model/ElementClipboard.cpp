@@ -19,8 +19,7 @@ constexpr int elementFields = 6;
 
 bool breaksALine(const QString& text)
 {
-    return std::any_of(
-        text.begin(), text.end(), [](QChar ch) { return ch == u'\r' || ch == u'\n' || ch == u'\0'; });
+    return std::any_of(text.begin(), text.end(), [](QChar ch) { return ch == u'\r' || ch == u'\n' || ch == u'\0'; });
 }
 
 std::optional<int> number(QByteArrayView field)

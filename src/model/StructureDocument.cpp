@@ -333,8 +333,9 @@ private:
         for (const Pasted& pasted : m_elements) {
             const size_t level = std::min(size_t(std::max(pasted.level, 0)), latest.size());
             latest.resize(level);
-            Element* added = level == 0 ? model.insertElement(parent, m_row + m_tops++, pasted.fields.text)
-                                        : model.insertElement(latest.back(), latest.back()->childCount(), pasted.fields.text);
+            Element* added = level == 0
+                ? model.insertElement(parent, m_row + m_tops++, pasted.fields.text)
+                : model.insertElement(latest.back(), latest.back()->childCount(), pasted.fields.text);
             pasted.fields.applyTo(model, added);
             latest.push_back(added);
             if (!m_first)

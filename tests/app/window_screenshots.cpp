@@ -14,8 +14,8 @@
 #include "model/TStruktur.h"
 #include "printing/Tprintform.h"
 #include "ui/ActionUpdates.h"
-#include "ui/HintLine.h"
 #include "ui/Application.h"
+#include "ui/HintLine.h"
 #include "ui/VisualStyle.h"
 
 #include <QApplication>
@@ -137,9 +137,9 @@ int main(int argc, char** argv)
     // The tree's context menu, opened over another element than the selected one and drawn
     // onto the window where it opens, with the pointer on "Ryk ud".
     const QModelIndex pumpElement = tree->model()
-                                  ->match(tree->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("Pumper"), 1,
-                                      Qt::MatchExactly | Qt::MatchRecursive)
-                                  .value(0);
+                                        ->match(tree->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("Pumper"),
+                                            1, Qt::MatchExactly | Qt::MatchRecursive)
+                                        .value(0);
     // Near the row's left end, so that the whole menu fits on the window.
     const QPoint point(12, tree->visualRect(pumpElement).center().y());
     QContextMenuEvent request(QContextMenuEvent::Mouse, point, tree->viewport()->mapToGlobal(point));

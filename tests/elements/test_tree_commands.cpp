@@ -166,23 +166,23 @@ void TestTreeCommands::pasteOfACopyGoesByEachInsertMethod_data()
     QTest::addColumn<QList<int>>("choices");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expected");
-    const QString start = QStringLiteral("Indhold  [0indhold]\n  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n    "
-                                         "Afsnit B  [3afsnitB]\n  Kapitel Øre  [9kapitel2]\n");
+    const QString start
+        = QStringLiteral("Indhold  [0indhold]\n  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n    "
+                         "Afsnit B  [3afsnitB]\n  Kapitel Øre  [9kapitel2]\n");
     QTest::newRow("0 last on the line") << QList<int> { 0 } << "Bilag"
                                         << start + "Bilag  [8bilag]\n" + copiedChapter(0);
-    QTest::newRow("1 first on the line") << QList<int> { 1 } << "Bilag"
-                                         << copiedChapter(0) + '\n' + originalTree;
+    QTest::newRow("1 first on the line") << QList<int> { 1 } << "Bilag" << copiedChapter(0) + '\n' + originalTree;
     QTest::newRow("2 before") << QList<int> { 2 } << "Bilag" << start + copiedChapter(0) + "\nBilag  [8bilag]";
-    QTest::newRow("3 last child") << QList<int> { 3 } << "Bilag"
-                                  << start + "Bilag  [8bilag]\n" + copiedChapter(1);
+    QTest::newRow("3 last child") << QList<int> { 3 } << "Bilag" << start + "Bilag  [8bilag]\n" + copiedChapter(1);
     QTest::newRow("4 first child") << QList<int> { 4 } << "Indhold"
                                    << "Indhold  [0indhold]\n" + copiedChapter(1) + '\n'
             + originalTree.section(u'\n', 1);
-    QTest::newRow("5 places by the method before it") << QList<int> { 3, 5 } << "Kapitel Øre"
-                                                      << start + copiedChapter(2) + "\nBilag  [8bilag]";
-    QTest::newRow("into itself as a copy") << QList<int> { 3 } << "Kapitel Æble"
-                                           << "Indhold  [0indhold]\n  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n"
-                                              "    Afsnit B  [3afsnitB]\n"
+    QTest::newRow("5 places by the method before it")
+        << QList<int> { 3, 5 } << "Kapitel Øre" << start + copiedChapter(2) + "\nBilag  [8bilag]";
+    QTest::newRow("into itself as a copy")
+        << QList<int> { 3 } << "Kapitel Æble"
+        << "Indhold  [0indhold]\n  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n"
+           "    Afsnit B  [3afsnitB]\n"
             + copiedChapter(2) + "\n  Kapitel Øre  [9kapitel2]\nBilag  [8bilag]";
 }
 
@@ -210,8 +210,7 @@ void TestTreeCommands::pasteOfACopyGoesByEachInsertMethod()
     QCOMPARE(p.documentText(QStringLiteral("dokument7")), QStringLiteral("Afsnittets tekst"));
     QVERIFY(p.documentText(QStringLiteral("dokument8")).isNull()); // Afsnit B had none
     QCOMPARE(p.documentText(QStringLiteral("kapitel1")), QStringLiteral("Æbler fra Fyn"));
-    QCOMPARE(documentFiles(),
-        QStringList({ "afsnitA.rtf", "dokument6.rtf", "dokument7.rtf", "kapitel1.rtf" }));
+    QCOMPARE(documentFiles(), QStringList({ "afsnitA.rtf", "dokument6.rtf", "dokument7.rtf", "kapitel1.rtf" }));
 
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(p.treeText(), originalTree);
@@ -281,8 +280,9 @@ void TestTreeCommands::cutElementsAreGreyedAndMoveOnPaste()
     p.clickElement(QStringLiteral("Bilag"));
     key(Qt::Key_V, Qt::ControlModifier);
     // Moved, keeping its own names and documents: no copy was made.
-    const QString moved = QStringLiteral("Indhold  [0indhold]\n  Kapitel Øre  [9kapitel2]\nBilag  [8bilag]\n"
-                                         "  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n    Afsnit B  [3afsnitB]");
+    const QString moved
+        = QStringLiteral("Indhold  [0indhold]\n  Kapitel Øre  [9kapitel2]\nBilag  [8bilag]\n"
+                         "  Kapitel Æble  [1kapitel1]\n    Afsnit A  [2afsnitA]\n    Afsnit B  [3afsnitB]");
     QCOMPARE(p.treeText(), moved);
     QCOMPARE(documentFiles(), QStringList({ "afsnitA.rtf", "kapitel1.rtf" }));
     QVERIFY(!greyed(QStringLiteral("Kapitel Æble")));
@@ -349,8 +349,9 @@ void TestTreeCommands::aCutPastedInsideItselfIsRefused()
     p.clickElement(QStringLiteral("Kapitel Øre"));
     key(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(p.treeText(),
-        QStringLiteral("Indhold  [0indhold]\n  Kapitel Øre  [9kapitel2]\n    Kapitel Æble  [1kapitel1]\n      Afsnit A  "
-                       "[2afsnitA]\n      Afsnit B  [3afsnitB]\nBilag  [8bilag]"));
+        QStringLiteral(
+            "Indhold  [0indhold]\n  Kapitel Øre  [9kapitel2]\n    Kapitel Æble  [1kapitel1]\n      Afsnit A  "
+            "[2afsnitA]\n      Afsnit B  [3afsnitB]\nBilag  [8bilag]"));
 }
 
 void TestTreeCommands::plainTextGoesOutAndComesIn()
@@ -358,18 +359,19 @@ void TestTreeCommands::plainTextGoesOutAndComesIn()
     auto& p = page();
     p.clickElement(QStringLiteral("Indhold"));
     key(Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(systemClipboard()->text(), QStringLiteral("Indhold\n\tKapitel Æble\n\t\tAfsnit A\n\t\tAfsnit B\n\tKapitel Øre\n"));
+    QCOMPARE(systemClipboard()->text(),
+        QStringLiteral("Indhold\n\tKapitel Æble\n\t\tAfsnit A\n\t\tAfsnit B\n\tKapitel Øre\n"));
 
     // Text from another program, with every line indented and Danish letters: new elements
     // without documents, the first line's indentation counting as the top.
-    systemClipboard()->setText(QStringLiteral("\t\tNy øverst\r\n\t\t\tNy under æ\r\n\r\n\t\t\t\tNy dybest å\r\n\t\tNy igen\r\n"));
+    systemClipboard()->setText(
+        QStringLiteral("\t\tNy øverst\r\n\t\t\tNy under æ\r\n\r\n\t\t\t\tNy dybest å\r\n\t\tNy igen\r\n"));
     p.settle();
     p.chooseMethod(3);
     p.clickElement(QStringLiteral("Bilag"));
     key(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(p.treeText(),
-        originalTree
-            + "\n  Ny øverst  [0]\n    Ny under æ  [0]\n      Ny dybest å  [0]\n  Ny igen  [0]");
+    QCOMPARE(
+        p.treeText(), originalTree + "\n  Ny øverst  [0]\n    Ny under æ  [0]\n      Ny dybest å  [0]\n  Ny igen  [0]");
     QCOMPARE(documentFiles(), QStringList({ "afsnitA.rtf", "kapitel1.rtf" }));
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(p.treeText(), originalTree);

@@ -54,7 +54,8 @@ private Q_SLOTS:
 void TestElementClipboard::copiedSubtreeGoesToTextAndBack()
 {
     ElementTree tree;
-    test::readTree(tree, QStringLiteral("Rod\n\tKapitel Æble\n\t\tAfsnit ø\n\t\t\tÅ dybt\n\t\tAfsnit B\n\tAndet\nBilag"));
+    test::readTree(
+        tree, QStringLiteral("Rod\n\tKapitel Æble\n\t\tAfsnit ø\n\t\t\tÅ dybt\n\t\tAfsnit B\n\tAndet\nBilag"));
     Element* chapter = test::elementAt(tree, { 0, 0 });
     chapter->hasData = true;
     chapter->data = QStringLiteral("1kapitel1");

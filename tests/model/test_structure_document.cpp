@@ -727,9 +727,10 @@ void TestStructureDocument::pasteGoesWhereAnInsertGoes()
     QCOMPARE(first->text, QStringLiteral("Ny"));
     QVERIFY(d.isModified());
     // Data strings and icons as copied; no data stays no data.
-    QCOMPARE(treeText(d.tree(), true).contains(QStringLiteral("Ny=3x/3 | ") + QString(first->level() + 1, u'.')
-                                                   + QStringLiteral("Ny barn ø=4y/4 | ") + QString(first->level(), u'.')
-                                                   + QStringLiteral("Anden=-/-1")),
+    QCOMPARE(
+        treeText(d.tree(), true)
+            .contains(QStringLiteral("Ny=3x/3 | ") + QString(first->level() + 1, u'.')
+                + QStringLiteral("Ny barn ø=4y/4 | ") + QString(first->level(), u'.') + QStringLiteral("Anden=-/-1")),
         true);
     const QString after = f.text();
     for (int i = 0; i < 2; ++i) {
@@ -752,8 +753,8 @@ void TestStructureDocument::pasteCleansCaptionsAndFollowsDataOn()
         { 3, QStringLiteral("Dyb"), true, QStringLiteral("7w"), 12, std::nullopt },
     };
     d.pasteElements(f.at({ 2 }), messy);
-    QCOMPARE(treeText(d.tree(), true).section(QStringLiteral(" | "), -2),
-        QStringLiteral("Linje to slut =5z/5 | .Dyb=9w/9"));
+    QCOMPARE(
+        treeText(d.tree(), true).section(QStringLiteral(" | "), -2), QStringLiteral("Linje to slut =5z/5 | .Dyb=9w/9"));
     QVERIFY(d.save());
     ElementTree again;
     QVERIFY(loadStructure(again, d.structureFile(), d.dataFile(), true) == LoadResult::Loaded);
