@@ -465,9 +465,7 @@ Element* StructureDocument::insertElement(
 {
     if (text.isEmpty())
         return nullptr;
-    AttachPlace place { m_model->tree().root(), 0 };
-    if (!tree().isEmpty())
-        place = attachPlace(selected ? selected : tree().first(), m_attachMode);
+    const AttachPlace place = insertPlace(selected);
     const ElementData stored = elementData(data, icon);
     // The model keeps an icon within -1..9; the step records what the element will hold.
     ElementFields fields { storableElementText(text), stored.hasData, stored.data, std::clamp(stored.icon, -1, 9) };
