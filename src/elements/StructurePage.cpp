@@ -7,6 +7,7 @@
 #include "SearchBar.h"
 #include "SingleLineValidator.h"
 #include "StructureExport.h"
+#include "TreeCommands.h"
 #include "editor/TeditForm.h"
 #include "model/ElementIcons.h"
 #include "model/TStruktur.h"
@@ -371,6 +372,7 @@ void StructurePage::createActions()
     }
     ToolBar1->widgetForAction(Afortryd)->setObjectName(QStringLiteral("FortrydKnap"));
     ToolBar1->widgetForAction(Agentag)->setObjectName(QStringLiteral("GentagKnap"));
+    m_treeCommands = new TreeCommands(m_struktur, this);
 }
 
 void StructurePage::createConnections()
@@ -612,6 +614,7 @@ void StructurePage::updateActions()
     AreloadUpdate();
     AfortrydUpdate();
     AgentagUpdate();
+    m_treeCommands->updateActions();
 }
 
 void StructurePage::AclearUpdate() { Aclear->setEnabled(!tekstEdit->text().isEmpty() || !dataEdit->text().isEmpty()); }

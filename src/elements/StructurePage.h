@@ -22,6 +22,9 @@ class SearchBar;
 class StructureExport;
 class TeditForm;
 class WrappingToolBar;
+namespace elements {
+class TreeCommands;
+}
 
 /// The structure page "Strukturen": the fields of the element being written, the element tree
 /// with its tool bar and method choice, and the commands that insert, edit, delete, save and
@@ -138,6 +141,7 @@ private:
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* soegKnap = nullptr;
     SearchBar* m_searchBar = nullptr;
+    elements::TreeCommands* m_treeCommands = nullptr;
     StructureExport* m_export = nullptr;
     QCheckBox* flytmodeBox = nullptr;
     QGroupBox* flytBox = nullptr;

@@ -142,6 +142,35 @@ void ElementModel::moveElementTo(Element* element, Element* parent, int row)
     endMoveRows();
 }
 
+void ElementModel::setCutElement(const Element* element)
+{
+    const Element* before = cutElement();
+    if (before == element)
+        return;
+    m_cut = indexOf(element);
+    if (before)
+        subtreeChanged(before, { CutRole });
+    if (element)
+        subtreeChanged(element, { CutRole });
+}
+
+// One notification for the element and one for each group of children below it.
+void ElementModel::subtreeChanged(const Element* top, const QList<int>& roles)
+{
+    const QModelIndex index = indexOf(top);
+    Q_EMIT dataChanged(index, index, roles);
+    std::vector<const Element*> parents { top };
+    while (!parents.empty()) {
+        const Element* parent = parents.back();
+        parents.pop_back();
+        if (!parent->hasChildren())
+            continue;
+        Q_EMIT dataChanged(indexOf(parent->child(0)), indexOf(parent->child(parent->childCount() - 1)), roles);
+        for (int row = 0; row < parent->childCount(); ++row)
+            parents.push_back(parent->child(row));
+    }
+}
+
 void ElementModel::clear()
 {
     beginResetModel();
@@ -214,6 +243,10 @@ QVariant ElementModel::data(const QModelIndex& index, int role) const
         return int(element->icon);
     case DataStringRole:
         return element->hasData ? element->data : QString();
+    case CutRole: {
+        const Element* cut = cutElement();
+        return cut && cut->contains(element);
+    }
     default:
         return {};
     }

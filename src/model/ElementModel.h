@@ -19,6 +19,7 @@ public:
     enum Role {
         IconRole = Qt::UserRole + 1, ///< int: the icon index, -1 for none
         DataStringRole, ///< QString: the element data string, null when the element has none
+        CutRole, ///< bool: the element is cut, or lies inside the cut element's subtree
     };
 
     explicit ElementModel(QObject* parent = nullptr);
@@ -54,6 +55,10 @@ public:
     /// Moves the element with its subtree so that it ends up as child `row` of `parent`.
     void moveElementTo(Element* element, Element* parent, int row);
     void clear();
+    /// Marks the element (with its subtree) as cut, for views to grey; null marks none. The mark
+    /// goes when the element leaves the tree.
+    void setCutElement(const Element* element);
+    Element* cutElement() const { return element(m_cut); }
     /// Replaces the whole tree by what `fill` builds into the emptied tree; views are reset once,
     /// also when `fill` throws (the exception goes on to the caller, the partial tree stays).
     void rebuild(const std::function<void(ElementTree&)>& fill);
@@ -74,8 +79,10 @@ Q_SIGNALS:
 
 private:
     Element* elementOrRoot(const QModelIndex& index) const;
+    void subtreeChanged(const Element* top, const QList<int>& roles);
 
     ElementTree m_tree;
+    QPersistentModelIndex m_cut;
 };
 
 } // namespace struktur

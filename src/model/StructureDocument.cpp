@@ -281,6 +281,84 @@ private:
     bool m_made = false;
 };
 
+/// Copied elements added at one place: made from their fields the first time, then taken out
+/// and put back whole.
+class PasteStep : public TreeStep {
+public:
+    struct Pasted {
+        int level;
+        ElementFields fields;
+    };
+    PasteStep(ElementPath parent, int row, std::vector<Pasted> elements, std::optional<ElementPath> selection)
+        : m_parent(std::move(parent))
+        , m_row(row)
+        , m_elements(std::move(elements))
+        , m_selection(std::move(selection))
+    {
+    }
+
+    Element* redo(ElementModel& model) override
+    {
+        Element* parent = require(model.tree(), m_parent);
+        if (m_row > parent->childCount())
+            throw StaleHistory();
+        Element* selected = selectionBefore(model);
+        if (!m_made) {
+            make(model, parent);
+            return selected;
+        }
+        for (size_t i = 0; i < m_taken.size(); ++i)
+            model.restoreElement(parent, m_row + int(i), std::move(m_taken[i]));
+        m_taken.clear();
+        return selected;
+    }
+    Element* undo(ElementModel& model) override
+    {
+        Element* parent = require(model.tree(), m_parent);
+        if (m_row + m_tops > parent->childCount())
+            throw StaleHistory();
+        m_taken.clear();
+        for (int i = 0; i < m_tops; ++i)
+            m_taken.push_back(model.takeElement(parent->child(m_row)));
+        return selectionBefore(model);
+    }
+    Element* first() const { return m_first; }
+
+private:
+    void make(ElementModel& model, Element* parent)
+    {
+        m_made = true;
+        // The latest element of each level is the parent of the next deeper one.
+        std::vector<Element*> latest;
+        for (const Pasted& pasted : m_elements) {
+            const size_t level = std::min(size_t(std::max(pasted.level, 0)), latest.size());
+            latest.resize(level);
+            Element* added = level == 0
+                ? model.insertElement(parent, m_row + m_tops++, pasted.fields.text)
+                : model.insertElement(latest.back(), latest.back()->childCount(), pasted.fields.text);
+            pasted.fields.applyTo(model, added);
+            latest.push_back(added);
+            if (!m_first)
+                m_first = added;
+        }
+        // Only the places are needed from here on.
+        m_elements = {};
+    }
+    Element* selectionBefore(ElementModel& model) const
+    {
+        return m_selection ? elementAt(model.tree(), *m_selection) : nullptr;
+    }
+
+    ElementPath m_parent;
+    int m_row;
+    std::vector<Pasted> m_elements;
+    std::optional<ElementPath> m_selection;
+    bool m_made = false;
+    int m_tops = 0;
+    Element* m_first = nullptr;
+    std::vector<std::unique_ptr<Element>> m_taken;
+};
+
 class SortStep : public TreeStep {
 public:
     explicit SortStep(SortPermutation permutation)
@@ -387,9 +465,7 @@ Element* StructureDocument::insertElement(
 {
     if (text.isEmpty())
         return nullptr;
-    AttachPlace place { m_model->tree().root(), 0 };
-    if (!tree().isEmpty())
-        place = attachPlace(selected ? selected : tree().first(), m_attachMode);
+    const AttachPlace place = insertPlace(selected);
     const ElementData stored = elementData(data, icon);
     // The model keeps an icon within -1..9; the step records what the element will hold.
     ElementFields fields { storableElementText(text), stored.hasData, stored.data, std::clamp(stored.icon, -1, 9) };
@@ -436,6 +512,85 @@ bool StructureDocument::moveElement(Element* element, const Element* destination
     places.oldRow = oldRow;
     push(std::make_unique<MoveStep>(std::move(places)));
     return true;
+}
+
+bool StructureDocument::moveUp(Element* element)
+{
+    if (!element || element->row() == 0)
+        return false;
+    return moveElement(element, element->parent()->child(element->row() - 1), naInsert);
+}
+
+bool StructureDocument::moveDown(Element* element)
+{
+    if (!element)
+        return false;
+    const Element* parent = element->parent();
+    const int below = element->row() + 1;
+    if (below >= parent->childCount())
+        return false;
+    // Before the element after the next one, or last when the next one is the last.
+    if (below + 1 < parent->childCount())
+        return moveElement(element, parent->child(below + 1), naInsert);
+    return moveElement(element, parent->child(below), naAdd);
+}
+
+bool StructureDocument::indent(Element* element)
+{
+    if (!element || element->row() == 0)
+        return false;
+    return moveElement(element, element->parent()->child(element->row() - 1), naAddChild);
+}
+
+bool StructureDocument::outdent(Element* element)
+{
+    if (!element || element->parent() == tree().root())
+        return false;
+    // Last among the parent's siblings is directly after the parent when it is the last one.
+    const Element* parent = element->parent();
+    if (parent->row() + 1 < parent->parent()->childCount())
+        return moveElement(element, parent->parent()->child(parent->row() + 1), naInsert);
+    return moveElement(element, parent, naAdd);
+}
+
+AttachPlace StructureDocument::insertPlace(const Element* selected) const
+{
+    if (tree().isEmpty())
+        return { m_model->tree().root(), 0 };
+    return attachPlace(selected ? selected : tree().first(), m_attachMode);
+}
+
+Element* StructureDocument::pasteElements(const Element* selected, const clipboard::CopiedElements& elements)
+{
+    if (elements.empty())
+        return nullptr;
+    std::vector<PasteStep::Pasted> pasted;
+    pasted.reserve(elements.size());
+    for (const clipboard::CopiedElement& element : elements) {
+        // As an insert stores them: the data string is the icon digit and the file name.
+        ElementFields fields { storableElementText(element.text), false, {}, -1 };
+        if (m_dataOn && element.hasData) {
+            fields.hasData = true;
+            fields.icon = std::clamp(element.icon, 0, 9);
+            fields.data = QString::number(fields.icon) + element.fileName();
+        }
+        pasted.push_back({ element.level, std::move(fields) });
+    }
+    const AttachPlace place = insertPlace(selected);
+    std::optional<ElementPath> selection;
+    if (selected)
+        selection = pathOf(selected);
+    auto step = std::make_unique<PasteStep>(pathOf(place.parent), place.row, std::move(pasted), std::move(selection));
+    PasteStep* paste = step.get();
+    push(std::move(step));
+    return paste->first();
+}
+
+bool StructureDocument::pasteCutElement(Element* cut, const Element* selected)
+{
+    if (!cut || tree().isEmpty())
+        return false;
+    return moveElement(cut, selected ? selected : tree().first(), m_attachMode);
 }
 
 bool StructureDocument::sort()

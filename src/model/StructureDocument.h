@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AttachMode.h"
+#include "ElementClipboard.h"
 #include "ElementTree.h"
 
 #include <QObject>
@@ -67,6 +68,23 @@ public:
     void deleteElement(Element* element);
     /// Moves the element with its subtree to `destination` by `mode`; false when refused.
     bool moveElement(Element* element, const Element* destination, TNodeAttachMode mode);
+    /// Moves the element one place up or down among its siblings; false (and no step) at the
+    /// first or last place.
+    bool moveUp(Element* element);
+    bool moveDown(Element* element);
+    /// Makes the element the last child of the sibling above it; false for a first child.
+    bool indent(Element* element);
+    /// Makes the element the next sibling of its parent; false for a top-level element.
+    bool outdent(Element* element);
+    /// Adds copied elements, as one step, where an insert at `selected` would go (the attach
+    /// mode; relative to the first element without a selection; into an empty tree at the top):
+    /// the first subtree there, the others after it. Captions are made storable; without data on,
+    /// the elements carry no data and no icon. Documents are the caller's. Returns the first
+    /// element added, null for no elements.
+    Element* pasteElements(const Element* selected, const clipboard::CopiedElements& elements);
+    /// Moves a cut element with its subtree to where an insert at `selected` would go; false,
+    /// changing nothing, when that lies inside its own subtree or is where it already is.
+    bool pasteCutElement(Element* cut, const Element* selected);
     /// Sorts every level alphabetically; false (and no step) when nothing moved.
     bool sort();
     /// Removes every element; not a step (the history is cleared) and does not touch Modified.
@@ -97,6 +115,8 @@ private:
         int icon;
     };
     ElementData elementData(const QString& data, int icon) const;
+    /// Where an insert at `selected` goes.
+    AttachPlace insertPlace(const Element* selected) const;
 
     ElementModel* m_model;
     QString m_structureFile;

@@ -9,9 +9,11 @@
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <algorithm>
+#include <vector>
 
 using namespace struktur;
 
@@ -33,6 +35,9 @@ public:
             const Element* shown = element(index);
             return shown ? QVariant(elementIcon(shown->icon)) : QVariant();
         }
+        // Cut elements stay where they are, greyed, until they are pasted.
+        if (role == Qt::ForegroundRole)
+            return ElementModel::data(index, CutRole).toBool() ? QVariant(QColor(Qt::gray)) : QVariant();
         return ElementModel::data(index, role);
     }
 };
@@ -235,9 +240,34 @@ void TStruktur::moveElement(Element* element, const Element* destination, TNodeA
     Element* formerParent = element->parent();
     if (!m_document->moveElement(element, destination, mode))
         return;
+    showMoved(element, formerParent);
+}
+
+void TStruktur::showMoved(Element* element, Element* formerParent)
+{
     if (formerParent != m_model->tree().root() && !formerParent->hasChildren())
         collapse(m_model->indexOf(formerParent));
     showElement(element);
+}
+
+void TStruktur::expandBelow(Element* element)
+{
+    if (element->level() < deepestExpandedLevel)
+        expandRecursively(m_model->indexOf(element), deepestExpandedLevel - element->level());
+}
+
+void TStruktur::collapseBelow(Element* element)
+{
+    // Every expanded element below too, so that expanding the element again shows only its children.
+    std::vector<Element*> pending { element };
+    while (!pending.empty()) {
+        Element* parent = pending.back();
+        pending.pop_back();
+        if (const QModelIndex index = m_model->indexOf(parent); isExpanded(index))
+            collapse(index);
+        for (int row = 0; row < parent->childCount(); ++row)
+            pending.push_back(parent->child(row));
+    }
 }
 
 // Expands the element's ancestors, so that it can be seen (up to the deepest level the view expands).

@@ -97,6 +97,15 @@ public:
     /// Removes every element and the history; does not touch Modified.
     void Clear();
 
+    /// After a move: the former parent, when left without children, is collapsed, and the
+    /// moved element's ancestors are expanded so that it shows.
+    void showMoved(struktur::Element* element, struktur::Element* formerParent);
+    /// Expands or collapses the element and every element below it.
+    void expandBelow(struktur::Element* element);
+    void collapseBelow(struktur::Element* element);
+    /// Puts a picked-up element down without moving it (a release the tree will not see).
+    void dropPickedUp();
+
     struktur::StructureDocument* document() const { return m_document; }
     struktur::ElementModel* elementModel() const { return m_model; }
     struktur::Element* selectedElement() const;
@@ -123,7 +132,6 @@ private:
     void moveElement(struktur::Element* element, const struktur::Element* destination, TNodeAttachMode mode);
     void showElement(struktur::Element* element);
     void selectElement(struktur::Element* element);
-    void dropPickedUp();
     void applyViewSettings();
 
     struktur::StructureDocument* m_document;

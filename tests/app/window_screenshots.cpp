@@ -2,8 +2,9 @@
 // Renders the program's four windows for the documentation, each at 600 x 600 outer pixels
 // (the main window's first size and minimum) where it can be resized, and at its minimum size:
 //   window_screenshots <folder>
-// writes mainform-projects.png, mainform-structure.png, editform-600.png, editform-minimum.png,
-// mappeform.png and printform.png into the folder.
+// writes mainform-projects.png, mainform-structure.png, mainform-structure-menu.png (the tree's
+// context menu), editform-600.png, editform-minimum.png, mappeform.png and printform.png into
+// the folder.
 #include "app/Instances.h"
 #include "app/Tmainform.h"
 #include "editor/TeditForm.h"
@@ -14,13 +15,18 @@
 #include "printing/Tprintform.h"
 #include "ui/ActionUpdates.h"
 #include "ui/Application.h"
+#include "ui/HintLine.h"
 #include "ui/VisualStyle.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +133,38 @@ int main(int argc, char** argv)
     tree->setCurrentIndex(valves);
     mainform->structurePage->StrukturClick();
     saved = shoot(mainform, output.filePath(QStringLiteral("mainform-structure.png"))) && saved;
+
+    // The tree's context menu, opened over another element than the selected one and drawn
+    // onto the window where it opens, with the pointer on "Ryk ud".
+    const QModelIndex pumpElement = tree->model()
+                                        ->match(tree->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("Pumper"),
+                                            1, Qt::MatchExactly | Qt::MatchRecursive)
+                                        .value(0);
+    // Near the row's left end, so that the whole menu fits on the window.
+    const QPoint point(12, tree->visualRect(pumpElement).center().y());
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, tree->viewport()->mapToGlobal(point));
+    QCoreApplication::sendEvent(tree->viewport(), &request);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu && QTest::qWaitForWindowExposed(menu)) {
+        for (QAction* item : menu->actions()) {
+            if (item->objectName() == QLatin1String("Arykud")) {
+                menu->setActiveAction(item);
+                HintLine::instance().showMessage(longHint(item->property(hintProperty).toString()));
+            }
+        }
+        ActionUpdates::instance().requestUpdate();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        QImage window = mainform->grab().toImage();
+        {
+            QPainter painter(&window);
+            painter.drawPixmap(mainform->mapFromGlobal(menu->pos()), menu->grab());
+        }
+        menu->close();
+        saved = window.save(output.filePath(QStringLiteral("mainform-structure-menu.png"))) && saved;
+    } else {
+        saved = false;
+    }
 
     // The editor with the clicked element's document, at 600 x 600 and at its minimum.
     editForm->show();

@@ -43,7 +43,7 @@ const auto startStructure = QStringLiteral(
 /// with element data on every second element.
 class Fixture {
 public:
-    Fixture()
+    explicit Fixture(const QString& structure = startStructure)
         : m_folder(m_dir.filePath(QStringLiteral("Strukturer æøå")))
     {
         QDir().mkpath(m_folder);
@@ -51,7 +51,7 @@ public:
         document.setStructureFile(m_folder + QStringLiteral("/struktur.txt"));
         document.setDataFile(m_folder + QStringLiteral("/data.txt"));
         ElementTree tree;
-        test::readTree(tree, startStructure);
+        test::readTree(tree, structure);
         int n = 0;
         structurefile::forEachElement(tree, [&n](Element* element, int) {
             if (n++ % 2)
@@ -84,8 +84,24 @@ enum class Change {
     Delete,
     Move,
     MoveToTop,
-    Sort
+    Sort,
+    MoveUp,
+    MoveDown,
+    Indent,
+    Outdent,
+    Paste,
+    PasteCut
 };
+
+/// Two copied subtrees: "Ny" with a child, and "Anden" without data.
+clipboard::CopiedElements pastedElements()
+{
+    return {
+        { 0, QStringLiteral("Ny"), true, QStringLiteral("3x"), 3, std::nullopt },
+        { 1, QStringLiteral("Ny barn ø"), true, QStringLiteral("4y"), 4, std::nullopt },
+        { 0, QStringLiteral("Anden"), false, QString(), -1, std::nullopt },
+    };
+}
 
 void makeChange(
     Fixture& f, Change change, const ElementPath& path, TNodeAttachMode mode, const ElementPath& destination)
@@ -122,6 +138,24 @@ void makeChange(
         return;
     case Change::Sort:
         QVERIFY(d.sort());
+        return;
+    case Change::MoveUp:
+        QVERIFY(d.moveUp(f.at(path)));
+        return;
+    case Change::MoveDown:
+        QVERIFY(d.moveDown(f.at(path)));
+        return;
+    case Change::Indent:
+        QVERIFY(d.indent(f.at(path)));
+        return;
+    case Change::Outdent:
+        QVERIFY(d.outdent(f.at(path)));
+        return;
+    case Change::Paste:
+        QVERIFY(d.pasteElements(f.at(path), pastedElements()));
+        return;
+    case Change::PasteCut:
+        QVERIFY(d.pasteCutElement(f.at(path), f.at(destination)));
         return;
     }
 }
@@ -242,6 +276,12 @@ private Q_SLOTS:
     void historyIsBoundedAndClearedByLoads();
     void undoWritesNoFile();
     void sortUndoKeepsOnlyAPermutation();
+    void keyboardMovesGiveTheTree_data();
+    void keyboardMovesGiveTheTree();
+    void pasteGoesWhereAnInsertGoes_data();
+    void pasteGoesWhereAnInsertGoes();
+    void pasteCleansCaptionsAndFollowsDataOn();
+    void pasteCutRefusesItsOwnSubtree();
 };
 
 void TestStructureDocument::stepUndoesAndRedoesToTheSameBytes_data()
@@ -270,6 +310,13 @@ void TestStructureDocument::stepUndoesAndRedoesToTheSameBytes_data()
     QTest::newRow("move out to a later branch") << Change::Move << P{0, 0} << naAddChildFirst << P{0, 1, 0} << "Øst" << "Øst";
     QTest::newRow("move as top element") << Change::MoveToTop << P{0, 1, 0} << naAdd << P{} << "æble" << "æble";
     QTest::newRow("sort")                << Change::Sort << P{} << naAdd << P{} << "=" << "=";
+    QTest::newRow("key up")              << Change::MoveUp << P{0, 1} << naAdd << P{} << "Alfa" << "Alfa";
+    QTest::newRow("key down")            << Change::MoveDown << P{0} << naAdd << P{} << "Rod" << "Rod";
+    QTest::newRow("key indent")          << Change::Indent << P{2} << naAdd << P{} << "Beta" << "Beta";
+    QTest::newRow("key outdent")         << Change::Outdent << P{0, 0, 0} << naAdd << P{} << "Å2" << "Å2";
+    QTest::newRow("paste")               << Change::Paste << P{0, 1} << naAddChildFirst << P{} << "Alfa" << "Alfa";
+    QTest::newRow("paste without selection") << Change::Paste << P{9} << naInsert << P{} << "" << "";
+    QTest::newRow("paste a cut")         << Change::PasteCut << P{1} << naAddChild << P{0, 0} << "Zulu" << "Zulu";
     // clang-format on
 }
 
@@ -554,6 +601,186 @@ void TestStructureDocument::sortUndoKeepsOnlyAPermutation()
     applySortPermutation(tree, permutation);
     QCOMPARE(treeText(tree), sorted);
     QVERIFY(!sortTree(tree, ElementOrder(), &permutation));
+}
+
+enum class Key { Up, Down, Indent, Outdent };
+
+void TestStructureDocument::keyboardMovesGiveTheTree_data()
+{
+    QTest::addColumn<QString>("structure");
+    QTest::addColumn<Key>("key");
+    QTest::addColumn<ElementPath>("path");
+    QTest::addColumn<QString>("expected"); ///< empty: refused, nothing changes
+
+    const QString start = startStructure;
+    const auto deep = QStringLiteral("A\n\tB\n\t\tC\n\t\t\tD\n\t\t\t\tE\n\tF\nG");
+    using P = ElementPath;
+    // clang-format off
+    QTest::newRow("up: first child")        << start << Key::Up << P{0, 0, 0} << "";
+    QTest::newRow("up: only child")         << start << Key::Up << P{0, 1, 0} << "";
+    QTest::newRow("up: the first element")  << start << Key::Up << P{0} << "";
+    QTest::newRow("up: middle, top level")  << start << Key::Up << P{1} << "Zulu | Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Beta";
+    QTest::newRow("up: last child")         << start << Key::Up << P{0, 0, 1} << "Rod | .Øst | ..b1 | ..Å2 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("up: with its subtree")   << start << Key::Up << P{0, 1} << "Rod | .Alfa | ..æble | .Øst | ..Å2 | ..b1 | Zulu | Beta";
+    QTest::newRow("up: deep, to the front") << deep << Key::Up << P{1} << "G | A | .B | ..C | ...D | ....E | .F";
+    QTest::newRow("down: the first element moves") << start << Key::Down << P{0} << "Zulu | Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Beta";
+    QTest::newRow("down: middle")           << start << Key::Down << P{1} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Beta | Zulu";
+    QTest::newRow("down: last")             << start << Key::Down << P{2} << "";
+    QTest::newRow("down: last child")       << start << Key::Down << P{0, 0, 1} << "";
+    QTest::newRow("down: only child")       << start << Key::Down << P{0, 1, 0} << "";
+    QTest::newRow("down: first child, subtree") << start << Key::Down << P{0, 0} << "Rod | .Alfa | ..æble | .Øst | ..Å2 | ..b1 | Zulu | Beta";
+    QTest::newRow("down: deep subtree")     << deep << Key::Down << P{0, 0} << "A | .F | .B | ..C | ...D | ....E | G";
+    QTest::newRow("indent: first child")    << start << Key::Indent << P{0, 0} << "";
+    QTest::newRow("indent: the first element") << start << Key::Indent << P{0} << "";
+    QTest::newRow("indent: only child")     << start << Key::Indent << P{0, 1, 0} << "";
+    QTest::newRow("indent: last child, subtree") << start << Key::Indent << P{0, 1} << "Rod | .Øst | ..Å2 | ..b1 | ..Alfa | ...æble | Zulu | Beta";
+    QTest::newRow("indent: top level")      << start << Key::Indent << P{1} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | .Zulu | Beta";
+    QTest::newRow("indent: under a deep one") << deep << Key::Indent << P{0, 1} << "A | .B | ..C | ...D | ....E | ..F | G";
+    QTest::newRow("outdent: top level")     << start << Key::Outdent << P{0} << "";
+    QTest::newRow("outdent: first child, subtree") << start << Key::Outdent << P{0, 0} << "Rod | .Alfa | ..æble | Øst | .Å2 | .b1 | Zulu | Beta";
+    QTest::newRow("outdent: first, deeper") << start << Key::Outdent << P{0, 0, 0} << "Rod | .Øst | ..b1 | .Å2 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("outdent: last child")    << start << Key::Outdent << P{0, 0, 1} << "Rod | .Øst | ..Å2 | .b1 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("outdent: only child of a last child") << start << Key::Outdent << P{0, 1, 0} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | .æble | Zulu | Beta";
+    QTest::newRow("outdent: deep, with its subtree") << deep << Key::Outdent << P{0, 0, 0, 0} << "A | .B | ..C | ..D | ...E | .F | G";
+    // clang-format on
+}
+
+void TestStructureDocument::keyboardMovesGiveTheTree()
+{
+    QFETCH(QString, structure);
+    QFETCH(Key, key);
+    QFETCH(ElementPath, path);
+    QFETCH(QString, expected);
+
+    Fixture f(structure);
+    StructureDocument& d = f.document;
+    const QString before = f.text();
+    const QByteArray files = f.files();
+    const QString shapeBefore = treeText(d.tree());
+    Element* element = f.at(path);
+    bool moved = false;
+    switch (key) {
+    case Key::Up:
+        moved = d.moveUp(element);
+        break;
+    case Key::Down:
+        moved = d.moveDown(element);
+        break;
+    case Key::Indent:
+        moved = d.indent(element);
+        break;
+    case Key::Outdent:
+        moved = d.outdent(element);
+        break;
+    }
+    QCOMPARE(moved, !expected.isEmpty());
+    QCOMPARE(treeText(d.tree()), moved ? expected : shapeBefore);
+    QCOMPARE(d.canUndo(), moved);
+    QCOMPARE(d.isModified(), moved);
+    if (!moved)
+        return;
+    QCOMPARE(f.files(), files); // never saved on its own
+    const QString after = f.text();
+    d.undo();
+    QCOMPARE(f.text(), before);
+    QVERIFY(!d.isModified());
+    d.redo();
+    QCOMPARE(f.text(), after);
+    QCOMPARE(treeText(d.tree()), expected);
+}
+
+void TestStructureDocument::pasteGoesWhereAnInsertGoes_data()
+{
+    QTest::addColumn<TNodeAttachMode>("mode");
+    QTest::addColumn<ElementPath>("selected"); ///< {9}: no selection; {} an emptied tree
+    QTest::addColumn<QString>("expected");
+    using P = ElementPath;
+    // clang-format off
+    QTest::newRow("last on the line")  << naAdd << P{0, 0} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | .Ny | ..Ny barn ø | .Anden | Zulu | Beta";
+    QTest::newRow("first on the line") << naAddFirst << P{0, 1} << "Rod | .Ny | ..Ny barn ø | .Anden | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("before")            << naInsert << P{0, 1} << "Rod | .Øst | ..Å2 | ..b1 | .Ny | ..Ny barn ø | .Anden | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("before the first")  << naInsert << P{0} << "Ny | .Ny barn ø | Anden | Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("last child")        << naAddChild << P{0, 0} << "Rod | .Øst | ..Å2 | ..b1 | ..Ny | ...Ny barn ø | ..Anden | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("first child")       << naAddChildFirst << P{0, 0} << "Rod | .Øst | ..Ny | ...Ny barn ø | ..Anden | ..Å2 | ..b1 | .Alfa | ..æble | Zulu | Beta";
+    QTest::newRow("child of a leaf")   << naAddChild << P{2} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | Zulu | Beta | .Ny | ..Ny barn ø | .Anden";
+    QTest::newRow("no selection: at the first element") << naAddChild << P{9} << "Rod | .Øst | ..Å2 | ..b1 | .Alfa | ..æble | .Ny | ..Ny barn ø | .Anden | Zulu | Beta";
+    QTest::newRow("empty tree")        << naAddChild << P{} << "Ny | .Ny barn ø | Anden";
+    // clang-format on
+}
+
+void TestStructureDocument::pasteGoesWhereAnInsertGoes()
+{
+    QFETCH(TNodeAttachMode, mode);
+    QFETCH(ElementPath, selected);
+    QFETCH(QString, expected);
+
+    Fixture f;
+    StructureDocument& d = f.document;
+    if (selected.empty())
+        d.clear();
+    d.setModified(false);
+    const QString before = f.text();
+    d.setAttachMode(mode);
+    Element* first = d.pasteElements(selected.empty() ? nullptr : f.at(selected), pastedElements());
+    QCOMPARE(treeText(d.tree()), expected);
+    QVERIFY(first);
+    QCOMPARE(first->text, QStringLiteral("Ny"));
+    QVERIFY(d.isModified());
+    // Data strings and icons as copied; no data stays no data.
+    QCOMPARE(
+        treeText(d.tree(), true)
+            .contains(QStringLiteral("Ny=3x/3 | ") + QString(first->level() + 1, u'.')
+                + QStringLiteral("Ny barn ø=4y/4 | ") + QString(first->level(), u'.') + QStringLiteral("Anden=-/-1")),
+        true);
+    const QString after = f.text();
+    for (int i = 0; i < 2; ++i) {
+        d.undo();
+        QCOMPARE(f.text(), before);
+        QVERIFY(!d.isModified());
+        d.redo();
+        QCOMPARE(f.text(), after);
+    }
+}
+
+void TestStructureDocument::pasteCleansCaptionsAndFollowsDataOn()
+{
+    Fixture f;
+    StructureDocument& d = f.document;
+    d.setAttachMode(naAdd);
+    const clipboard::CopiedElements messy {
+        { 0, QStringLiteral("\t  Linje\rto\nslut "), true, QStringLiteral("5z"), 5, std::nullopt },
+        // A level that skips one goes one deeper only; the data string follows the icon kept.
+        { 3, QStringLiteral("Dyb"), true, QStringLiteral("7w"), 12, std::nullopt },
+    };
+    d.pasteElements(f.at({ 2 }), messy);
+    QCOMPARE(
+        treeText(d.tree(), true).section(QStringLiteral(" | "), -2), QStringLiteral("Linje to slut =5z/5 | .Dyb=9w/9"));
+    QVERIFY(d.save());
+    ElementTree again;
+    QVERIFY(loadStructure(again, d.structureFile(), d.dataFile(), true) == LoadResult::Loaded);
+    QCOMPARE(treeText(again, true), treeText(d.tree(), true));
+
+    d.setDataOn(false);
+    d.pasteElements(f.at({ 2 }), pastedElements());
+    QCOMPARE(treeText(d.tree(), true).section(QStringLiteral(" | "), -3),
+        QStringLiteral("Ny=-/-1 | .Ny barn ø=-/-1 | Anden=-/-1"));
+    QVERIFY(!d.pasteElements(f.at({ 2 }), {}));
+}
+
+void TestStructureDocument::pasteCutRefusesItsOwnSubtree()
+{
+    Fixture f;
+    StructureDocument& d = f.document;
+    const QString before = f.text();
+    d.setAttachMode(naAddChild);
+    QVERIFY(!d.pasteCutElement(f.at({ 0, 0 }), f.at({ 0, 0, 1 })));
+    QVERIFY(!d.pasteCutElement(f.at({ 0, 0 }), f.at({ 0, 0 })));
+    // Without a selection at the first element, which is inside the cut one.
+    QVERIFY(!d.pasteCutElement(f.at({ 0 }), nullptr));
+    QCOMPARE(f.text(), before);
+    QVERIFY(!d.canUndo() && !d.isModified());
+    QVERIFY(d.pasteCutElement(f.at({ 0, 0 }), nullptr));
+    QCOMPARE(treeText(d.tree()), QStringLiteral("Rod | .Alfa | ..æble | .Øst | ..Å2 | ..b1 | Zulu | Beta"));
 }
 
 QTEST_GUILESS_MAIN(TestStructureDocument)
