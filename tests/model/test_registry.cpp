@@ -54,16 +54,16 @@ private Q_SLOTS:
     void entriesAreTheTextFilesDirectlyInTheFolder()
     {
         const QString dir = work("entries");
-        for (const char* name : { "Æble.txt", "brugere.txt", ".skjult.txt", " mellemrum .txt", "to.txt.txt",
-                 "STOR.TXT", ".txt", "noter.dat", "txt" })
+        for (const char* name : { "Æble.txt", "brugere.txt", ".skjult.txt", " mellemrum .txt", "to.txt.txt", "STOR.TXT",
+                 ".txt", "noter.dat", "txt" })
             writeBytes(dir + sep + QString::fromUtf8(name), "");
         QDir().mkpath(dir + sep + "mappe.txt");
         writeBytes(dir + sep + "under" + sep + "dybt.txt", "");
 
         const QStringList entries = registry::registryEntries(dir);
         QCOMPARE(QSet<QString>(entries.begin(), entries.end()),
-            QSet<QString>({ "Æble.txt", "brugere.txt", ".skjult.txt", " mellemrum .txt", "to.txt.txt", "STOR.TXT",
-                ".txt" }));
+            QSet<QString>(
+                { "Æble.txt", "brugere.txt", ".skjult.txt", " mellemrum .txt", "to.txt.txt", "STOR.TXT", ".txt" }));
         // Name order whatever the folder's own order, A to Z without regard to case.
         QVERIFY(entries.indexOf("brugere.txt") < entries.indexOf("STOR.TXT"));
         QVERIFY(entries.indexOf("STOR.TXT") < entries.indexOf("to.txt.txt"));
@@ -97,7 +97,8 @@ private Q_SLOTS:
             dir + sep + "Information" + sep + "struktur.txt");
 
         writeBytes(dir + sep + "kort.txt", "/s/struktur.txt\r\n/s/data.txt\r\n");
-        QCOMPARE(errorOf([&] { registry::resolveEntry(dir, "kort.txt"); }), QStringLiteral("List index out of bounds (2)"));
+        QCOMPARE(
+            errorOf([&] { registry::resolveEntry(dir, "kort.txt"); }), QStringLiteral("List index out of bounds (2)"));
         QVERIFY(errorOf([&] { registry::resolveEntry(dir, "mangler.txt"); }).startsWith("Cannot open file"));
     }
 
