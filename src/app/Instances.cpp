@@ -6,6 +6,7 @@
 #include "folders/TmappeForm.h"
 #include "printing/Tprintform.h"
 #include "ui/ActionUpdates.h"
+#include "ui/GuardedConnection.h"
 
 namespace struktur {
 
@@ -34,8 +35,8 @@ void createWindows()
     printform->setDocumentControl(editForm->infoTekst);
     editForm->setPrintWindow(printform);
     editForm->setDocumentPathSource([] { return mainform->currentDocumentPath(); });
-    mainform->attachWindows(editForm, printform);
-    QObject::connect(mainform, &Tmainform::closed, mainform, [] {
+    mainform->attachWindows(editForm, printform, mappeForm);
+    connectGuarded(mainform, &Tmainform::closed, mainform, [] {
         for (QWidget* window :
             { static_cast<QWidget*>(mappeForm), static_cast<QWidget*>(editForm), static_cast<QWidget*>(printform) })
             window->close();

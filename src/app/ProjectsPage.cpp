@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProjectsPage.h"
 
-#include "Instances.h"
-#include "Tmainform.h"
-#include "editor/TeditForm.h"
-#include "elements/StructurePage.h"
+#include "ProjectsHost.h"
 #include "folders/FileListBox.h"
-#include "folders/TmappeForm.h"
-#include "model/TStruktur.h"
-#include "platform/Error.h"
+#include "model/Registry.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "platform/TextFile.h"
 #include "ui/Dialogs.h"
+#include "ui/GuardedConnection.h"
 #include "ui/HintLine.h"
-#include "ui/ImageList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,128 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace struktur::registry {
-namespace {
-
-const QString registrySuffix = QStringLiteral(".txt");
-
-StructurePaths builtIn(const QString& programdir, const QString& folderName)
-{
-    const QString sep = pathSeparator();
-    const QString folder = programdir + sep + folderName + sep;
-    return { folder + QStringLiteral("struktur.txt"), folder + QStringLiteral("data.txt"),
-        folder + QStringLiteral("tekstfiler") + sep };
-}
-
-QString comparableFolder(const QString& folder)
-{
-    const QFileInfo info(folder);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-} // namespace
-
-QString registryFilePath(const QString& programdir, const QString& entry)
-{
-    return programdir + pathSeparator() + entry;
-}
-
-QStringList registryEntries(const QString& programdir)
-{
-    // Sorted by name as the file systems of the host program's machines list them; a hash
-    // order would shuffle the list between folders.
-    return QDir(programdir)
-        .entryList({ QStringLiteral("*") + registrySuffix }, QDir::Files | QDir::Hidden | QDir::System,
-            QDir::Name | QDir::IgnoreCase);
-}
-
-QString registryLine(const QStringList& lines, int index)
-{
-    if (index >= lines.size())
-        throw Error::listIndexOutOfBounds(index);
-    return lines[index];
-}
-
-std::optional<StructurePaths> builtInPaths(const QString& programdir, const QString& entry)
-{
-    if (entry == QStringLiteral("Information.txt"))
-        return builtIn(programdir, QStringLiteral("Information"));
-    if (entry == QStringLiteral("Enhedsinformation.txt"))
-        return builtIn(programdir, QStringLiteral("Enhedsinformation"));
-    return std::nullopt;
-}
-
-StructurePaths resolveEntry(const QString& programdir, const QString& entry)
-{
-    if (const auto paths = builtInPaths(programdir, entry))
-        return *paths;
-    const QStringList lines = textfile::readLines(registryFilePath(programdir, entry));
-    return { registryLine(lines, 0), registryLine(lines, 1), registryLine(lines, 2) };
-}
-
-StructurePaths pathsForFolder(const QString& folderText)
-{
-    const QString sep = pathSeparator();
-    return { folderText + sep + QStringLiteral("struktur.txt"), folderText + sep + QStringLiteral("data.txt"),
-        folderText + sep + QStringLiteral("tekstfiler") + sep };
-}
-
-QString foldAsciiLetters(const QString& text)
-{
-    QString folded = text;
-    for (QChar& ch : folded) {
-        if (ch >= u'A' && ch <= u'Z')
-            ch = QChar(ch.unicode() + (u'a' - u'A'));
-    }
-    return folded;
-}
-
-bool doFileExists(const QString& name, const QStringList& entries)
-{
-    const QString wanted = foldAsciiLetters(name + registrySuffix);
-    return std::any_of(
-        entries.begin(), entries.end(), [&](const QString& entry) { return foldAsciiLetters(entry) == wanted; });
-}
-
-QStringList folderLevels(const QString& folderText)
-{
-    const QChar sep = pathSeparator().front();
-    QStringList levels;
-    for (qsizetype i = 0; i < folderText.size(); ++i) {
-        if (folderText[i] == sep && i > 0)
-            levels.append(folderText.first(i));
-    }
-    if (!folderText.isEmpty())
-        levels.append(folderText);
-    return levels;
-}
-
-bool mayEmptyFolder(const QString& folder, const QString& programdir)
-{
-    if (folder.trimmed().isEmpty())
-        return false;
-    const QString target = comparableFolder(folder);
-    if (QDir(target).isRoot())
-        return false;
-    return target != comparableFolder(QDir::homePath()) && target != comparableFolder(programdir);
-}
-
-void deleteFilesIn(const QString& folder)
-{
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo& file : files)
-        QFile::remove(file.absoluteFilePath());
-}
-
-} // namespace struktur::registry
 
 namespace struktur {
 namespace {
@@ -213,9 +90,9 @@ bool isListMove(int key)
 
 } // namespace
 
-ProjectsPage::ProjectsPage(Tmainform& mainform, QWidget* parent)
+ProjectsPage::ProjectsPage(ProjectsHost& host, QWidget* parent)
     : QWidget(parent)
-    , m_mainform(mainform)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("ProjectsPage"));
     createWidgets();
@@ -225,17 +102,15 @@ ProjectsPage::ProjectsPage(Tmainform& mainform, QWidget* parent)
 
 void ProjectsPage::createWidgets()
 {
-    const ImageList* buttons = m_mainform.ImageList1;
-    const ImageList* tools = m_mainform.ImageList32;
-    const auto button = [buttons](Tmainform::ButtonImage image) { return buttons ? buttons->icon(image) : QIcon(); };
-    const auto tool = [tools](Tmainform::ToolImage image) { return tools ? tools->icon(image) : QIcon(); };
+    using Picture = ProjectsHost::Picture;
+    const auto picture = [this](Picture which) { return m_host.picture(which); };
 
     Label1 = heading("Label1", QStringLiteral("Eksisterende strukturer"), this);
     strukturboks = named(new QListWidget(this), "strukturboks");
     strukturboks->setSelectionMode(QAbstractItemView::SingleSelection);
-    redigerKnap = pictureButton("redigerKnap", QStringLiteral("Indlæs struktur"), button(Tmainform::ListImage),
+    redigerKnap = pictureButton("redigerKnap", QStringLiteral("Indlæs struktur"), picture(Picture::List),
         QStringLiteral("Rediger valgte struktur"), this);
-    sletKnap = pictureButton("sletKnap", QStringLiteral("Slet struktur"), button(Tmainform::ScissorsImage),
+    sletKnap = pictureButton("sletKnap", QStringLiteral("Slet struktur"), picture(Picture::Scissors),
         QStringLiteral("Slet valgte struktur med den angivne strukturmappe"), this);
 
     Label2 = heading("Label2", QStringLiteral("Struktur navn"), this);
@@ -247,18 +122,18 @@ void ProjectsPage::createWidgets()
         QStringLiteral("Indfør den mappe som strukturen skal pladseres i, relateret til det program, der skal "
                        "anvende strukturen"));
     SpeedButton2 = named(new QToolButton(this), "SpeedButton2");
-    SpeedButton2->setIcon(button(Tmainform::FolderImage));
+    SpeedButton2->setIcon(picture(Picture::Folder));
     SpeedButton2->setIconSize(QSize(16, 16));
     SpeedButton2->setAutoRaise(true);
     setHint(SpeedButton2, QStringLiteral("Find mappe i dialogboks, og tilføj eventuelt nye mapper"));
-    opretKnap = pictureButton("opretKnap", QStringLiteral("Opret ny struktur"), button(Tmainform::TextLinesImage),
+    opretKnap = pictureButton("opretKnap", QStringLiteral("Opret ny struktur"), picture(Picture::TextLines),
         QStringLiteral("Gem og opret ny struktur"), this);
     Label9 = heading("Label9", QStringLiteral("Filer i dokumentmappe"), this);
     filbox = named(new FileListBox(this), "filbox");
 
-    ToolButton20 = largeToolButton("ToolButton20", QStringLiteral("Dokumentmappe"), tool(Tmainform::OpenFolderImage),
+    ToolButton20 = largeToolButton("ToolButton20", QStringLiteral("Dokumentmappe"), picture(Picture::OpenFolder),
         QStringLiteral("Åben aktuelle dokumentmappe i stifinder"), this);
-    ToolButton21 = largeToolButton("ToolButton21", QStringLiteral("Rediger"), tool(Tmainform::EditSheetImage),
+    ToolButton21 = largeToolButton("ToolButton21", QStringLiteral("Rediger"), picture(Picture::EditSheet),
         QStringLiteral("Rediger valgte fil fi fillisten"), this);
 
     Label5 = heading("Label5", QStringLiteral("Strukturfil"), this);
@@ -320,16 +195,16 @@ void ProjectsPage::createLayout()
 
 void ProjectsPage::createConnections()
 {
-    connect(strukturboks, &QListWidget::itemClicked, this, &ProjectsPage::strukturboksClick);
+    connectGuarded(strukturboks, &QListWidget::itemClicked, this, &ProjectsPage::strukturboksClick);
     strukturboks->installEventFilter(this);
     // A double click anywhere on the list loads, also below its last entry.
     strukturboks->viewport()->installEventFilter(this);
-    connect(redigerKnap, &QPushButton::clicked, this, &ProjectsPage::redigerKnapClick);
-    connect(sletKnap, &QPushButton::clicked, this, &ProjectsPage::sletKnapClick);
-    connect(opretKnap, &QPushButton::clicked, this, &ProjectsPage::opretKnapClick);
-    connect(SpeedButton2, &QToolButton::clicked, this, &ProjectsPage::SpeedButton2Click);
-    connect(ToolButton20, &QToolButton::clicked, this, &ProjectsPage::ToolButton20Click);
-    connect(ToolButton21, &QToolButton::clicked, this, &ProjectsPage::ToolButton21Click);
+    connectGuarded(redigerKnap, &QPushButton::clicked, this, &ProjectsPage::redigerKnapClick);
+    connectGuarded(sletKnap, &QPushButton::clicked, this, &ProjectsPage::sletKnapClick);
+    connectGuarded(opretKnap, &QPushButton::clicked, this, &ProjectsPage::opretKnapClick);
+    connectGuarded(SpeedButton2, &QToolButton::clicked, this, &ProjectsPage::SpeedButton2Click);
+    connectGuarded(ToolButton20, &QToolButton::clicked, this, &ProjectsPage::ToolButton20Click);
+    connectGuarded(ToolButton21, &QToolButton::clicked, this, &ProjectsPage::ToolButton21Click);
 }
 
 // Moving through the list with the keys (the arrows and pages, or typing an entry's first
@@ -346,7 +221,7 @@ bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == strukturboks->viewport() && event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        strukturboksDblClick();
+        reportErrors([this] { strukturboksDblClick(); });
         return true;
     }
     if (watched == strukturboks && event->type() == QEvent::KeyPress)
@@ -354,7 +229,7 @@ bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
     if (watched == strukturboks && event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat() && (isListMove(key->key()) || strukturboks->currentRow() != m_rowAtKeyPress))
-            strukturboksClick();
+            reportErrors([this] { strukturboksClick(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -362,7 +237,7 @@ bool ProjectsPage::eventFilter(QObject* watched, QEvent* event)
 void ProjectsPage::LoadStrukturBoks()
 {
     strukturboks->clear();
-    strukturboks->addItems(registry::registryEntries(m_mainform.programdir));
+    strukturboks->addItems(registry::registryEntries(m_host.programDir()));
 }
 
 void ProjectsPage::showDocumentFolder(const QString& folder)
@@ -373,7 +248,7 @@ void ProjectsPage::showDocumentFolder(const QString& folder)
 
 void ProjectsPage::showProgramFolder()
 {
-    const QString& folder = m_mainform.programdir;
+    const QString folder = m_host.programDir();
     // A program folder that could not be made is not reported at start; the options files
     // that cannot be written at close report it.
     if (!QFileInfo(folder).isDir()) {
@@ -398,7 +273,7 @@ void ProjectsPage::strukturboksClick()
     if (strukturboks->count() == 0)
         return;
     const QString entry = chosenEntry(true);
-    const QString& programdir = m_mainform.programdir;
+    const QString programdir = m_host.programDir();
     if (const auto paths = registry::builtInPaths(programdir, entry)) {
         Edit1->setText(paths->structureFile);
         Edit2->setText(paths->dataFile);
@@ -418,38 +293,23 @@ void ProjectsPage::strukturboksDblClick() { redigerKnapClick(); }
 void ProjectsPage::redigerKnapClick()
 {
     if (strukturboks->count() == 0) {
-        m_mainform.ClearToNew(false);
+        m_host.ClearToNew(false);
         return;
     }
     const QString entry = chosenEntry(true);
     // All three paths are read before the tree is touched, so a broken registry file never
     // leaves the tree bound half to one structure and half to another.
-    const registry::StructurePaths paths = registry::resolveEntry(m_mainform.programdir, entry);
-    if (!m_mainform.confirmUnsavedChanges())
+    const registry::StructurePaths paths = registry::resolveEntry(m_host.programDir(), entry);
+    if (!m_host.confirmUnsavedChanges())
         return;
-    m_mainform.ClearToNew(false);
-    auto* tree = m_mainform.Struktur;
-    tree->setStrukturfile(paths.structureFile);
-    tree->setDatafile(paths.dataFile);
-    tree->setInfomappe(paths.documentFolder);
-    tree->HentStruktur();
-    showOpenedStructure(entry);
-}
-
-void ProjectsPage::showOpenedStructure(const QString& entry)
-{
-    m_mainform.bog->setCurrentWidget(m_mainform.side2);
-    if (m_mainform.structurePage)
-        m_mainform.structurePage->setInfoLabel(QStringLiteral("Strukturnavn: ") + entry);
-    if (editForm) {
-        editForm->show();
-        editForm->raise();
-    }
+    m_host.ClearToNew(false);
+    m_host.openStructure(paths);
+    m_host.showStructure(entry);
 }
 
 void ProjectsPage::opretKnapClick()
 {
-    m_mainform.ClearToNew(false);
+    m_host.ClearToNew(false);
     const QString name = navnEdit->text();
     const QString folderText = withoutLineBreaks(strukturmappeEdit->text());
     if (name.isEmpty()) {
@@ -474,7 +334,7 @@ void ProjectsPage::opretKnapClick()
         return;
     }
     const QString entry = name + QStringLiteral(".txt");
-    const QString registryFile = registry::registryFilePath(m_mainform.programdir, entry);
+    const QString registryFile = registry::registryFilePath(m_host.programDir(), entry);
 
     QDir folders;
     for (const QString& level : registry::folderLevels(folderText)) {
@@ -487,13 +347,10 @@ void ProjectsPage::opretKnapClick()
 
     // Registered first: a registry file that cannot be written leaves the tree on its old files.
     textfile::writeLines(registryFile, { paths.structureFile, paths.dataFile, paths.documentFolder });
-    auto* tree = m_mainform.Struktur;
-    tree->setInfomappe(paths.documentFolder);
-    tree->setStrukturfile(paths.structureFile);
-    tree->setDatafile(paths.dataFile);
+    m_host.startStructure(paths);
 
     LoadStrukturBoks();
-    showOpenedStructure(entry);
+    m_host.showStructure(entry);
 }
 
 void ProjectsPage::sletKnapClick()
@@ -511,7 +368,7 @@ void ProjectsPage::sletKnapClick()
         return;
 
     // The whole registry file is read before anything goes: a broken one removes nothing.
-    const QString registryFile = registry::registryFilePath(m_mainform.programdir, entry);
+    const QString registryFile = registry::registryFilePath(m_host.programDir(), entry);
     const QStringList lines = textfile::readLines(registryFile);
     const QString structureFile = registry::registryLine(lines, 0);
     const QString dataFile = registry::registryLine(lines, 1);
@@ -525,7 +382,7 @@ void ProjectsPage::sletKnapClick()
         if (QFileInfo(file).isFile())
             QFile::remove(file);
     }
-    if (QFileInfo(documentFolder).isDir() && registry::mayEmptyFolder(documentFolder, m_mainform.programdir)) {
+    if (QFileInfo(documentFolder).isDir() && registry::mayEmptyFolder(documentFolder, m_host.programDir())) {
         SletFiler(documentFolder);
         QDir().rmdir(documentFolder);
     }
@@ -536,10 +393,8 @@ void ProjectsPage::SletFiler(const QString& folder) { registry::deleteFilesIn(fo
 
 void ProjectsPage::SpeedButton2Click()
 {
-    if (!mappeForm)
-        return;
-    if (mappeForm->exec() == QDialog::Accepted)
-        strukturmappeEdit->setText(withoutLineBreaks(mappeForm->dirMemo->toPlainText()));
+    if (const std::optional<QString> folder = m_host.chooseFolder())
+        strukturmappeEdit->setText(*folder);
 }
 
 void ProjectsPage::ToolButton20Click() { shellExecute(ShellVerb::Open, Edit3->text()); }

@@ -6,13 +6,16 @@
 #include "editor/EditActionList.h"
 #include "editor/TeditForm.h"
 #include "elements/StructurePage.h"
+#include "folders/TmappeForm.h"
 #include "model/ElementIcons.h"
+#include "model/Registry.h"
 #include "model/TStruktur.h"
 #include "platform/OptionsFile.h"
 #include "platform/ProgramFolder.h"
 #include "printing/Tprintform.h"
 #include "ui/CreationGuard.h"
 #include "ui/Dialogs.h"
+#include "ui/GuardedConnection.h"
 #include "ui/HintLine.h"
 #include "ui/ImageList.h"
 #include "ui/WindowBounds.h"
@@ -157,7 +160,7 @@ void Tmainform::addToPage(QWidget* side, QWidget* content)
 
 void Tmainform::FormCreate()
 {
-    connect(&HintLine::instance(), &HintLine::hintChanged, this, &Tmainform::Info);
+    connectGuarded(&HintLine::instance(), &HintLine::hintChanged, this, &Tmainform::Info);
     Dir = driveName();
     programdir = programFolder();
     const QString optionsFolder = programdir + pathSeparator() + QStringLiteral("Options");
@@ -192,10 +195,11 @@ void Tmainform::setElementFields(ElementFields fields)
     m_elementFields = std::move(fields);
 }
 
-void Tmainform::attachWindows(TeditForm* editor, Tprintform* printWindow)
+void Tmainform::attachWindows(TeditForm* editor, Tprintform* printWindow, ::TmappeForm* folderChooser)
 {
     m_editor = editor;
     m_printWindow = printWindow;
+    m_folderChooser = folderChooser;
     // The structure page needs the editor, so it is composed here rather than with the frame.
     structurePage = placeOnPage(side2, new StructurePage(Struktur, editor, side2));
     setElementFields({[this](bool Efocus) { structurePage->clearFields(Efocus); },
@@ -208,6 +212,60 @@ void Tmainform::ClearToNew(bool Efocus)
         m_elementFields.clear(Efocus);
     if (m_editor)
         m_editor->clearDocument();
+}
+
+QString Tmainform::programDir() const { return programdir; }
+
+QIcon Tmainform::picture(Picture picture) const
+{
+    switch (picture) {
+    case Picture::List:
+        return ImageList1->icon(ListImage);
+    case Picture::Scissors:
+        return ImageList1->icon(ScissorsImage);
+    case Picture::TextLines:
+        return ImageList1->icon(TextLinesImage);
+    case Picture::Folder:
+        return ImageList1->icon(FolderImage);
+    case Picture::OpenFolder:
+        return ImageList32->icon(OpenFolderImage);
+    case Picture::EditSheet:
+        return ImageList32->icon(EditSheetImage);
+    }
+    return {};
+}
+
+void Tmainform::openStructure(const registry::StructurePaths& paths)
+{
+    Struktur->setStrukturfile(paths.structureFile);
+    Struktur->setDatafile(paths.dataFile);
+    Struktur->setInfomappe(paths.documentFolder);
+    Struktur->HentStruktur();
+}
+
+void Tmainform::startStructure(const registry::StructurePaths& paths)
+{
+    Struktur->setInfomappe(paths.documentFolder);
+    Struktur->setStrukturfile(paths.structureFile);
+    Struktur->setDatafile(paths.dataFile);
+}
+
+void Tmainform::showStructure(const QString& entry)
+{
+    bog->setCurrentWidget(side2);
+    if (structurePage)
+        structurePage->setInfoLabel(QStringLiteral("Strukturnavn: ") + entry);
+    if (m_editor) {
+        m_editor->show();
+        m_editor->raise();
+    }
+}
+
+std::optional<QString> Tmainform::chooseFolder()
+{
+    if (!m_folderChooser)
+        return std::nullopt;
+    return m_folderChooser->chooseFolder();
 }
 
 void Tmainform::skrivKnapClick()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ProjectsHost.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -10,6 +12,7 @@ class QMenu;
 class QStatusBar;
 class QTabWidget;
 class TStruktur;
+class TmappeForm;
 
 namespace struktur {
 
@@ -24,8 +27,9 @@ class WindowBounds;
 /// The main window "Struktur konstruktøren": the page control `bog` with the projects page
 /// `side1` and the structure page `side2`, the status bar `infoBar` that shows the hint line,
 /// the program folder with its Options folder, and the main options file mainopt.txt. It owns
-/// the one element tree `Struktur`; the structure page lays it out.
-class Tmainform : public QMainWindow {
+/// the one element tree `Struktur`; the structure page lays it out. It is the projects page's
+/// host: what the page needs of the tree and the other windows, it asks here.
+class Tmainform : public QMainWindow, public ProjectsHost {
     Q_OBJECT
 
 public:
@@ -48,12 +52,13 @@ public:
     void setElementFields(ElementFields fields);
 
     /// The document editor and the print window, whose options files closing writes and whose
-    /// document `ClearToNew` empties (wired when the windows are created).
-    void attachWindows(TeditForm* editor, Tprintform* printWindow);
+    /// document `ClearToNew` empties, and the folder chooser the projects page asks for (wired
+    /// when the windows are created).
+    void attachWindows(TeditForm* editor, Tprintform* printWindow, ::TmappeForm* folderChooser);
 
     /// Empties the element fields and the document editor's text; with `Efocus` puts the
     /// keyboard focus into the text field, otherwise leaves it where it is.
-    void ClearToNew(bool Efocus);
+    void ClearToNew(bool Efocus) override;
     /// "Skriv tekst": hides the document editor when it is visible, otherwise shows it.
     void skrivKnapClick();
     /// The document path of the element being written; empty before the structure page is there.
@@ -62,7 +67,7 @@ public:
     /// When the element tree holds unsaved changes, asks "Strukturen er ændret. Skal ændringerne
     /// gemmes?" (Ja / Nej / Annuller): Ja saves first, Nej drops them. Returns false, to stop what
     /// was about to happen, on Annuller or when saving fails (the error is shown); true otherwise.
-    bool confirmUnsavedChanges();
+    bool confirmUnsavedChanges() override;
 
     /// Shows the long part of the current hint in the status bar.
     void Info(const QString& hint);
@@ -119,6 +124,14 @@ private:
     void FormClose();
     void addToPage(QWidget* side, QWidget* content);
 
+    // What the projects page asks of its host.
+    QString programDir() const override;
+    QIcon picture(Picture picture) const override;
+    void openStructure(const registry::StructurePaths& paths) override;
+    void startStructure(const registry::StructurePaths& paths) override;
+    void showStructure(const QString& entry) override;
+    std::optional<QString> chooseFolder() override;
+
     QString optfil;
     QString Dir;
 
@@ -126,6 +139,7 @@ private:
     ElementFields m_elementFields;
     TeditForm* m_editor = nullptr;
     Tprintform* m_printWindow = nullptr;
+    ::TmappeForm* m_folderChooser = nullptr;
 };
 
 } // namespace struktur

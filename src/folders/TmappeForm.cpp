@@ -7,8 +7,10 @@
 #include "FolderPaths.h"
 #include "FolderPictures.h"
 #include "platform/Error.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Shell.h"
 #include "ui/Dialogs.h"
+#include "ui/GuardedConnection.h"
 #include "ui/HintLine.h"
 #include "ui/ImageList.h"
 
@@ -210,15 +212,22 @@ void TmappeForm::createLayout()
 
 void TmappeForm::createConnections()
 {
-    connect(dirBox, &FolderListBox::directoryChanged, this, &TmappeForm::dirBoxChange);
-    connect(driveBox, &DriveComboBox::driveChosen, this, &TmappeForm::driveBoxChange);
-    connect(mappeEdit, &QLineEdit::textChanged, this, &TmappeForm::mappeEditChange);
-    connect(ToolButton2, &QToolButton::clicked, this, &TmappeForm::ToolButton2Click);
-    connect(ToolButton4, &QToolButton::clicked, this, &TmappeForm::ToolButton4Click);
-    connect(ToolButton6, &QToolButton::clicked, this, &TmappeForm::ToolButton6Click);
+    connectGuarded(dirBox, &FolderListBox::directoryChanged, this, &TmappeForm::dirBoxChange);
+    connectGuarded(driveBox, &DriveComboBox::driveChosen, this, &TmappeForm::driveBoxChange);
+    connectGuarded(mappeEdit, &QLineEdit::textChanged, this, &TmappeForm::mappeEditChange);
+    connectGuarded(ToolButton2, &QToolButton::clicked, this, &TmappeForm::ToolButton2Click);
+    connectGuarded(ToolButton4, &QToolButton::clicked, this, &TmappeForm::ToolButton4Click);
+    connectGuarded(ToolButton6, &QToolButton::clicked, this, &TmappeForm::ToolButton6Click);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(sletKnap, &QPushButton::clicked, this, &TmappeForm::sletKnapClick);
+    connectGuarded(sletKnap, &QPushButton::clicked, this, &TmappeForm::sletKnapClick);
+}
+
+std::optional<QString> TmappeForm::chooseFolder()
+{
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return withoutLineBreaks(dirMemo->toPlainText());
 }
 
 void TmappeForm::FormCreate() { dirBox->setDirectory(QDir::rootPath()); }

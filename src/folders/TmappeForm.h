@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class DriveComboBox;
 class FileListBox;
@@ -26,6 +28,10 @@ class TmappeForm : public QDialog {
 public:
     explicit TmappeForm(QWidget* parent = nullptr);
 
+    /// Shows the dialog modally and returns the composed folder, without line breaks, after
+    /// "Indfør"; nothing after "Annuller" or closing the dialog.
+    std::optional<QString> chooseFolder();
+
     /// The special folders of the current user. Each throws struktur::Error with its own message
     /// when the system has no such folder or it does not exist.
     QString GetMyDesktop() const;
@@ -42,7 +48,7 @@ public:
     QToolButton* ToolButton4 = nullptr;
     QToolButton* ToolButton6 = nullptr;
     QLabel* Label5 = nullptr;
-    /// The composed folder; its whole text is the dialog's result after "Indfør".
+    /// The composed folder; its whole text is what `chooseFolder` returns after "Indfør".
     QPlainTextEdit* dirMemo = nullptr;
     QLabel* Label4 = nullptr;
     QLineEdit* mappeEdit = nullptr;

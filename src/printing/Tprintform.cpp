@@ -12,6 +12,7 @@
 #include "ui/CreationGuard.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorDisplay.h"
+#include "ui/GuardedConnection.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -156,12 +157,12 @@ void Tprintform::createLayout()
 void Tprintform::createConnections()
 {
     for (QLineEdit* margin : { Edit1, Edit2, Edit3, Edit4 })
-        connect(margin, &QLineEdit::textChanged, this, [this, margin] { filterField(margin, Floatkon); });
-    connect(Edit5, &QLineEdit::textChanged, this, [this] { filterField(Edit5, IntegerKon); });
-    connect(Button1, &QPushButton::clicked, this, &Tprintform::StandardClick);
-    connect(lukKnap, &QPushButton::clicked, this, &Tprintform::lukKnapClick);
-    connect(printKnap, &QPushButton::clicked, this, &Tprintform::printKnapClick);
-    connect(visKnap, &QPushButton::clicked, this, [this] { reportErrors([this] { visKnapClick(); }); });
+        connectGuarded(margin, &QLineEdit::textChanged, this, [this, margin] { filterField(margin, Floatkon); });
+    connectGuarded(Edit5, &QLineEdit::textChanged, this, [this] { filterField(Edit5, IntegerKon); });
+    connectGuarded(Button1, &QPushButton::clicked, this, &Tprintform::StandardClick);
+    connectGuarded(lukKnap, &QPushButton::clicked, this, &Tprintform::lukKnapClick);
+    connectGuarded(printKnap, &QPushButton::clicked, this, &Tprintform::printKnapClick);
+    connectGuarded(visKnap, &QPushButton::clicked, this, &Tprintform::visKnapClick);
 }
 
 void Tprintform::FormCreate(const QString& programdir)

@@ -5,9 +5,9 @@
 
 namespace struktur {
 
-/// The program's application object. It is the single catch point for errors: an exception
-/// that leaves an event handler is shown in the error box and the program goes on with the
-/// next event. After each handled input event it asks for the idle-time update of the action
+/// The program's application object. It is the last catch point for errors: handlers connected
+/// with `connectGuarded` show their own inside the slot, and an exception that still leaves an
+/// event handler is shown in the error box here, and the program goes on with the next event. After each handled input event it asks for the idle-time update of the action
 /// rules, and it starts the hint line.
 class Application : public QApplication {
     Q_OBJECT

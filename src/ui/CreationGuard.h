@@ -10,8 +10,9 @@
 namespace struktur {
 
 /// Runs `work` and shows any error it throws in the error box instead of passing it on.
-/// Returns false when an error was shown. This is what the application does around every
-/// event it dispatches; windows call it directly for the steps of their creation.
+/// Returns false when an error was shown. This is what a guarded connection does around its
+/// handler and the application around every event it dispatches; windows call it directly for
+/// the steps of their creation.
 template <typename Work> bool reportErrors(Work&& work)
 {
     try {

@@ -16,8 +16,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
+#include <optional>
 
 using struktur::test::DialogScript;
 
@@ -110,6 +113,44 @@ private Q_SLOTS:
         form.mappeEdit->setText(QStringLiteral("Proj"));
         moveTo(form, QDir::rootPath());
         QCOMPARE(form.dirMemo->toPlainText(), native(QDir::rootPath()) + QStringLiteral("Proj"));
+    }
+
+    // What the caller gets: the composed folder after "Indfør", without the line breaks the
+    // memo may hold; nothing after "Annuller" or Escape, also when a folder was composed.
+    void chooseFolderReturnsTheComposedFolderOrNothing()
+    {
+        TmappeForm form;
+        moveTo(form, m_base);
+        const auto chooseWith = [&form](const std::function<void()>& answer) {
+            QTimer::singleShot(0, &form, answer);
+            return form.chooseFolder();
+        };
+
+        std::optional<QString> chosen = chooseWith([&] {
+            QTest::keyClicks(form.mappeEdit, native("/Ny"));
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        });
+        QCOMPARE(chosen, std::optional<QString>(m_base + native("/Ny")));
+
+        chosen = chooseWith([&] {
+            // Showing again starts from the list's folder alone.
+            QCOMPARE(form.mappeEdit->text(), QString());
+            form.dirMemo->moveCursor(QTextCursor::End);
+            QTest::keyClick(form.dirMemo, Qt::Key_Return);
+            QTest::keyClicks(form.dirMemo, QStringLiteral("To"));
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        });
+        QCOMPARE(chosen, std::optional<QString>(m_base + QStringLiteral("To")));
+
+        chosen = chooseWith([&] {
+            QTest::keyClicks(form.mappeEdit, native("/Ny"));
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+        });
+        QCOMPARE(chosen, std::nullopt);
+
+        chosen = chooseWith([&] { QTest::keyClick(&form, Qt::Key_Escape); });
+        QCOMPARE(chosen, std::nullopt);
+        QVERIFY(!form.isVisible());
     }
 
     void textTypedInTheMemoIsHandedOverUnchanged()
