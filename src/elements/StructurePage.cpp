@@ -13,6 +13,7 @@
 #include "model/TStruktur.h"
 #include "ui/ActionUpdates.h"
 #include "ui/Dialogs.h"
+#include "ui/GuardedConnection.h"
 #include "ui/HintLine.h"
 #include "ui/WrappingToolBar.h"
 
@@ -377,34 +378,34 @@ void StructurePage::createActions()
 
 void StructurePage::createConnections()
 {
-    connect(Aclear, &QAction::triggered, this, &StructurePage::AclearExecute);
-    connect(Ainsert, &QAction::triggered, this, &StructurePage::AinsertExecute);
-    connect(Arediger, &QAction::triggered, this, &StructurePage::AredigerExecute);
-    connect(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
-    connect(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
-    connect(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
-    connect(Asoeg, &QAction::triggered, this, &StructurePage::AsoegExecute);
-    connect(m_searchBar, &SearchBar::resultChosen, this, [this] {
+    connectGuarded(Aclear, &QAction::triggered, this, &StructurePage::AclearExecute);
+    connectGuarded(Ainsert, &QAction::triggered, this, &StructurePage::AinsertExecute);
+    connectGuarded(Arediger, &QAction::triggered, this, &StructurePage::AredigerExecute);
+    connectGuarded(Aslet, &QAction::triggered, this, &StructurePage::AsletExecute);
+    connectGuarded(Agem, &QAction::triggered, this, &StructurePage::AgemExecute);
+    connectGuarded(Areload, &QAction::triggered, this, &StructurePage::AreloadExecute);
+    connectGuarded(Asoeg, &QAction::triggered, this, &StructurePage::AsoegExecute);
+    connectGuarded(m_searchBar, &SearchBar::resultChosen, this, [this] {
         StrukturClick();
         m_searchBar->selectHitIn(m_editor->infoTekst);
     });
-    connect(Afortryd, &QAction::triggered, this, &StructurePage::AfortrydExecute);
-    connect(Agentag, &QAction::triggered, this, &StructurePage::AgentagExecute);
-    connect(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
+    connectGuarded(Afortryd, &QAction::triggered, this, &StructurePage::AfortrydExecute);
+    connectGuarded(Agentag, &QAction::triggered, this, &StructurePage::AgentagExecute);
+    connectGuarded(&ActionUpdates::instance(), &ActionUpdates::updateRequested, this, &StructurePage::updateActions);
 
-    connect(ToolButton1, &QToolButton::clicked, this, &StructurePage::ToolButton1Click);
-    connect(ToolButton4, &QToolButton::clicked, this, &StructurePage::ToolButton4Click);
-    connect(ToolButton5, &QToolButton::clicked, this, &StructurePage::ToolButton5Click);
-    connect(skrivKnap, &QPushButton::clicked, this, &StructurePage::skrivKnapClick);
-    connect(fnKnap, &QPushButton::clicked, this, &StructurePage::fnKnapClick);
-    connect(checkKnap, &QPushButton::clicked, this, &StructurePage::checkKnapClick);
-    connect(tekstEdit, &QLineEdit::returnPressed, this, &StructurePage::tekstEditKeyPress);
-    connect(dataEdit, &QLineEdit::returnPressed, this, &StructurePage::tekstEditKeyPress);
-    connect(m_methodChoices, &QButtonGroup::idClicked, this, &StructurePage::flytBoxClick);
+    connectGuarded(ToolButton1, &QToolButton::clicked, this, &StructurePage::ToolButton1Click);
+    connectGuarded(ToolButton4, &QToolButton::clicked, this, &StructurePage::ToolButton4Click);
+    connectGuarded(ToolButton5, &QToolButton::clicked, this, &StructurePage::ToolButton5Click);
+    connectGuarded(skrivKnap, &QPushButton::clicked, this, &StructurePage::skrivKnapClick);
+    connectGuarded(fnKnap, &QPushButton::clicked, this, &StructurePage::fnKnapClick);
+    connectGuarded(checkKnap, &QPushButton::clicked, this, &StructurePage::checkKnapClick);
+    connectGuarded(tekstEdit, &QLineEdit::returnPressed, this, &StructurePage::tekstEditKeyPress);
+    connectGuarded(dataEdit, &QLineEdit::returnPressed, this, &StructurePage::tekstEditKeyPress);
+    connectGuarded(m_methodChoices, &QButtonGroup::idClicked, this, &StructurePage::flytBoxClick);
 
-    connect(m_struktur, &TStruktur::treeClicked, this, &StructurePage::StrukturClick);
-    connect(m_struktur, &TStruktur::mousePressed, this, &StructurePage::StrukturMouseDown);
-    connect(m_struktur, &TStruktur::mouseReleased, this, &StructurePage::StrukturMouseUp);
+    connectGuarded(m_struktur, &TStruktur::treeClicked, this, &StructurePage::StrukturClick);
+    connectGuarded(m_struktur, &TStruktur::mousePressed, this, &StructurePage::StrukturMouseDown);
+    connectGuarded(m_struktur, &TStruktur::mouseReleased, this, &StructurePage::StrukturMouseUp);
 }
 
 void StructurePage::setInfoLabel(const QString& caption) { InfoLabel->setText(caption); }

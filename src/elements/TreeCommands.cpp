@@ -6,6 +6,7 @@
 #include "model/StructureDocument.h"
 #include "model/TStruktur.h"
 #include "ui/CreationGuard.h"
+#include "ui/GuardedConnection.h"
 #include "ui/HintLine.h"
 
 #include <QAction>
@@ -80,16 +81,16 @@ void TreeCommands::createActions()
     Asammenfold = treeAction("Asammenfold", QStringLiteral("Sammenfold"),
         QStringLiteral("Sammenfold valgte element med underelementer"), QKeySequence(Qt::Key_Minus), m_tree);
 
-    connect(Aflytop, &QAction::triggered, this, &TreeCommands::AflytopExecute);
-    connect(Aflytned, &QAction::triggered, this, &TreeCommands::AflytnedExecute);
-    connect(Arykind, &QAction::triggered, this, &TreeCommands::ArykindExecute);
-    connect(Arykud, &QAction::triggered, this, &TreeCommands::ArykudExecute);
-    connect(Aklip, &QAction::triggered, this, &TreeCommands::AklipExecute);
-    connect(Akopier, &QAction::triggered, this, &TreeCommands::AkopierExecute);
-    connect(Asaetind, &QAction::triggered, this, &TreeCommands::AsaetindExecute);
-    connect(Aannullerklip, &QAction::triggered, this, &TreeCommands::AannullerklipExecute);
-    connect(Audfold, &QAction::triggered, this, &TreeCommands::AudfoldExecute);
-    connect(Asammenfold, &QAction::triggered, this, &TreeCommands::AsammenfoldExecute);
+    connectGuarded(Aflytop, &QAction::triggered, this, &TreeCommands::AflytopExecute);
+    connectGuarded(Aflytned, &QAction::triggered, this, &TreeCommands::AflytnedExecute);
+    connectGuarded(Arykind, &QAction::triggered, this, &TreeCommands::ArykindExecute);
+    connectGuarded(Arykud, &QAction::triggered, this, &TreeCommands::ArykudExecute);
+    connectGuarded(Aklip, &QAction::triggered, this, &TreeCommands::AklipExecute);
+    connectGuarded(Akopier, &QAction::triggered, this, &TreeCommands::AkopierExecute);
+    connectGuarded(Asaetind, &QAction::triggered, this, &TreeCommands::AsaetindExecute);
+    connectGuarded(Aannullerklip, &QAction::triggered, this, &TreeCommands::AannullerklipExecute);
+    connectGuarded(Audfold, &QAction::triggered, this, &TreeCommands::AudfoldExecute);
+    connectGuarded(Asammenfold, &QAction::triggered, this, &TreeCommands::AsammenfoldExecute);
 }
 
 void TreeCommands::createMenu()
