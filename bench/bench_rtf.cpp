@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // RTF throughput on generated rich-edit-style documents of 1, 10 and 50 MB: reader to plain text,
 // reader into a QTextDocument, writer; and unrtf (when installed) on the same files as the peer.
-// --write FOLDER keeps what the writer produced; --size MB runs that one size.
+// --write FOLDER keeps what the writer produced; --size MB runs that one size; --write-sample FILE
+// writes the generated document of that size (default 10 MB) and exits.
 #include "rtf/Rtf.h"
 
 #include <QDir>
@@ -91,6 +92,12 @@ int main(int argc, char** argv)
     QList<qsizetype> sizes { 1, 10, 50 };
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--size")); at >= 0 && at + 1 < arguments.size())
         sizes = { qMax<qsizetype>(1, arguments[at + 1].toLongLong()) };
+    // --write-sample FILE: the generated document alone, for whole-process timing from outside.
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--write-sample")); at >= 0 && at + 1 < arguments.size()) {
+        const QByteArray rtf = generate(sizes.size() == 1 ? sizes[0] * 1000 * 1000 : 10 * 1000 * 1000);
+        QFile out(arguments[at + 1]);
+        return out.open(QIODevice::WriteOnly) && out.write(rtf) == rtf.size() ? 0 : 2;
+    }
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     std::printf("budgets: reader >= 100 MB/s to plain text, 10 MB into a document <= 1 s, writer >= 50 MB/s\n");
     std::printf("(CPU time of this process; unrtf's CPU time as the peer)\n");

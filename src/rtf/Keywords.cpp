@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Keywords.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -62,7 +63,9 @@ Keyword lookupKeyword(QByteArrayView word)
         const int16_t slot = kSlotTable[at];
         if (slot < 0)
             return Keyword::Unknown;
-        if (kTable[size_t(slot)].name == name)
+        // Compared in place: control words are short, and a library call per word costs more.
+        const std::string_view candidate = kTable[size_t(slot)].name;
+        if (candidate.size() == name.size() && std::equal(candidate.begin(), candidate.end(), name.begin()))
             return kTable[size_t(slot)].keyword;
     }
 }

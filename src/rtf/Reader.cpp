@@ -80,7 +80,9 @@ Reader::Reader(QByteArrayView input, Sink& sink)
 void Reader::run()
 {
     while (!m_done) {
-        const Token token = m_tokenizer.next();
+        // Body text takes its \'hh escapes in the same run: they decode the same as its bytes.
+        const Token token = m_state.dest == Destination::Body && m_fallbackToSkip == 0 ? m_tokenizer.nextInText()
+                                                                                       : m_tokenizer.next();
         if (token.kind == Token::Kind::End)
             break;
         if (token.kind == Token::Kind::GroupOpen) {
@@ -127,6 +129,9 @@ void Reader::run()
             break;
         case Token::Kind::Text:
             bytes(token.text);
+            break;
+        case Token::Kind::TextWithHex:
+            bodyBytes(token.text, true);
             break;
         case Token::Kind::Hex:
             if (m_fallbackToSkip > 0) {
@@ -1197,38 +1202,46 @@ void Reader::beginContent()
     m_paragraphHasContent = true;
 }
 
-void Reader::bodyBytes(QByteArrayView text)
+void Reader::bodyBytes(QByteArrayView text, bool withHex)
 {
     if (m_state.chr.hidden)
         return;
     if (!m_paragraphHasContent)
         beginContent();
-    if (!m_pendingText.isEmpty() || !m_pendingBytes.isEmpty()) {
-        if (!(m_pendingChr == m_state.chr))
-            flushText();
-    }
+    const bool pending = !m_pendingText.isEmpty() || !m_pendingBytes.isEmpty();
+    if (pending && !(m_pendingChr == m_state.chr))
+        flushText();
     if (m_pendingText.isEmpty() && m_pendingBytes.isEmpty())
         m_pendingChr = m_state.chr;
     const int codePage = m_state.codePage;
-    if (isMultiByteCodePage(codePage)) {
+    if (codePage != m_bodyCodePage) {
+        m_bodyCodePage = codePage;
+        m_bodyMultiByte = isMultiByteCodePage(codePage);
+        m_bodyTable = m_decoder.table(codePage);
+        for (char16_t& ch : m_bodyTable)
+            ch = isUnstorable(ch) ? 0 : ch;
+    }
+    if (m_bodyMultiByte) {
         if (!m_pendingBytes.isEmpty() && m_pendingBytesCodePage != codePage)
             flushBytes();
         m_pendingBytesCodePage = codePage;
-        m_pendingBytes.append(text.data(), text.size());
+        if (!withHex) {
+            m_pendingBytes.append(text.data(), text.size());
+            return;
+        }
+        for (const char *p = text.data(), *end = p + text.size(); p < end; ++p) {
+            if (*p == '\\') {
+                m_pendingBytes.append(char(hexValue(p[2]) * 16 + hexValue(p[3])));
+                p += 3;
+            } else {
+                m_pendingBytes.append(*p);
+            }
+        }
         return;
     }
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    const auto& table = m_decoder.table(codePage);
-    const qsizetype start = m_pendingText.size();
-    m_pendingText.resize(start + text.size());
-    QChar* out = m_pendingText.data() + start;
-    for (const char c : text) {
-        const char16_t ch = table[static_cast<unsigned char>(c)];
-        if (!isUnstorable(ch))
-            *out++ = QChar(ch);
-    }
-    m_pendingText.truncate(out - m_pendingText.constData());
+    m_pendingText.appendBytes(text, m_bodyTable, withHex);
 }
 
 void Reader::bodyChar(char16_t ch)
@@ -1243,7 +1256,7 @@ void Reader::bodyChar(char16_t ch)
         m_pendingChr = m_state.chr;
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    m_pendingText += QChar(ch);
+    m_pendingText.append(ch);
 }
 
 void Reader::flushBytes()
@@ -1252,7 +1265,7 @@ void Reader::flushBytes()
     m_decoder.decode(m_pendingBytes, m_pendingBytesCodePage, decoded);
     m_pendingBytes.clear();
     decoded.removeIf([](QChar ch) { return isUnstorable(ch.unicode()); });
-    m_pendingText += decoded;
+    m_pendingText.append(decoded);
 }
 
 void Reader::flushText()
@@ -1261,20 +1274,9 @@ void Reader::flushText()
         flushBytes();
     if (m_pendingText.isEmpty())
         return;
-    // A surrogate without its partner would make the text unencodable.
-    QChar* data = m_pendingText.data();
-    const qsizetype size = m_pendingText.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!data[i].isSurrogate())
-            continue;
-        if (data[i].isHighSurrogate() && i + 1 < size && data[i + 1].isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        data[i] = QChar::ReplacementCharacter;
-    }
-    m_sink.text(m_pendingText, m_pendingChr);
-    m_pendingText.resize(0); // keeps the buffer for the next run of text
+    m_pendingText.repairSurrogates();
+    m_sink.text(m_pendingText.text(), m_pendingChr);
+    m_pendingText.clear();
 }
 
 void Reader::syncTable(bool wantTable)

@@ -6,6 +6,7 @@
 #include "PictureContainer.h"
 #include "Properties.h"
 #include "Sink.h"
+#include "TextRun.h"
 #include "Tokenizer.h"
 
 #include <QByteArrayView>
@@ -96,7 +97,7 @@ private:
     void unicode(int value);
     void character(char16_t ch);
 
-    void bodyBytes(QByteArrayView text);
+    void bodyBytes(QByteArrayView text, bool withHex = false);
     void bodyChar(char16_t ch);
     void beginContent();
     void flushBytes();
@@ -133,10 +134,13 @@ private:
     int m_ansiCodePage = 1252;
 
     // Body text waiting for a formatting change.
-    QString m_pendingText;
+    TextRun m_pendingText;
     QByteArray m_pendingBytes;
     int m_pendingBytesCodePage = 0;
     CharProps m_pendingChr;
+    int m_bodyCodePage = -1; ///< the code page body text was last decoded in, and its table
+    bool m_bodyMultiByte = false;
+    TextRun::Table m_bodyTable {};
     bool m_paragraphHasContent = false;
     bool m_pageBreakPending = false;
 

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+
+namespace struktur::rtf {
+
+/// Body text waiting for a formatting change. Its buffer only grows, so appending a run of
+/// decoded bytes is one bounds check and a loop, and a run that cannot hold a surrogate is not
+/// searched for one.
+class TextRun {
+public:
+    /// A single-byte code page's characters, with 0 for those that cannot be stored.
+    using Table = std::array<char16_t, 256>;
+
+    bool isEmpty() const { return m_size == 0; }
+    QStringView text() const { return QStringView(m_buffer.constData(), m_size); }
+    void clear()
+    {
+        m_size = 0;
+        m_maySurrogate = false;
+    }
+
+    void append(char16_t ch)
+    {
+        *room(1) = ch;
+        ++m_size;
+        m_maySurrogate = m_maySurrogate || QChar::isSurrogate(ch);
+    }
+    void append(QStringView text);
+    /// Appends bytes through `table`, leaving out its zeros; with `withHex`, the bytes may hold
+    /// well-formed \'hh escapes, each one byte.
+    void appendBytes(QByteArrayView bytes, const Table& table, bool withHex);
+    /// A surrogate without its partner would make the text unencodable: it becomes U+FFFD.
+    void repairSurrogates();
+
+private:
+    char16_t* room(qsizetype count);
+
+    QString m_buffer; ///< its size is the room; m_size how much of it holds the run
+    qsizetype m_size = 0;
+    bool m_maySurrogate = false;
+};
+
+} // namespace struktur::rtf
