@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Keywords.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -54,6 +53,15 @@ constexpr auto makeSlots()
 
 constexpr auto kSlotTable = makeSlots();
 
+bool sameLetters(const char* a, const char* b, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Keyword lookupKeyword(QByteArrayView word)
@@ -65,7 +73,7 @@ Keyword lookupKeyword(QByteArrayView word)
             return Keyword::Unknown;
         // Compared in place: control words are short, and a library call per word costs more.
         const std::string_view candidate = kTable[size_t(slot)].name;
-        if (candidate.size() == name.size() && std::equal(candidate.begin(), candidate.end(), name.begin()))
+        if (candidate.size() == name.size() && sameLetters(candidate.data(), name.data(), name.size()))
             return kTable[size_t(slot)].keyword;
     }
 }

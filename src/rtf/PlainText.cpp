@@ -11,16 +11,16 @@ PlainTextSink::PlainTextSink(Writer write, qsizetype pieceSize)
     : m_write(std::move(write))
     , m_pieceSize(pieceSize)
 {
+    formatted = false;
     m_text.reserve(pieceSize + pieceSize / 4);
 }
 
 void PlainTextSink::text(QStringView text, const CharProps&)
 {
-    // Copied and line breaks made newlines in one pass.
     const qsizetype start = m_text.size();
-    m_text.resize(start + text.size());
-    std::replace_copy(text.utf16(), text.utf16() + text.size(), reinterpret_cast<char16_t*>(m_text.data()) + start,
-        char16_t(QChar::LineSeparator), u'\n');
+    m_text.append(text);
+    if (text.contains(QChar::LineSeparator))
+        std::replace(m_text.begin() + start, m_text.end(), QChar(QChar::LineSeparator), QChar(u'\n'));
 }
 
 void PlainTextSink::paragraphEnd(const ParaProps&, const ListInfo& list, const CharProps&)

@@ -25,13 +25,6 @@ int clampParam(const Token& token, int low, int high, int fallback)
 
 bool toggleOn(const Token& token) { return !token.hasParam || token.param != 0; }
 
-// Characters Qt gives a meaning of its own inside a document, or that cannot be stored.
-bool isUnstorable(char16_t ch)
-{
-    return (ch < 0x20 && ch != u'\t') || ch == 0xFFFC || ch == 0x2029 || (ch >= 0xFDD0 && ch <= 0xFDEF)
-        || ch == 0xFFFE || ch == 0xFFFF;
-}
-
 QTextListFormat::Style styleForNfc(int nfc)
 {
     switch (nfc) {
@@ -1210,16 +1203,14 @@ void Reader::bodyBytes(QByteArrayView text, bool withHex)
         beginContent();
     const bool pending = !m_pendingText.isEmpty() || !m_pendingBytes.isEmpty();
     if (pending && !(m_pendingChr == m_state.chr))
-        flushText();
+        endRun();
     if (m_pendingText.isEmpty() && m_pendingBytes.isEmpty())
         m_pendingChr = m_state.chr;
     const int codePage = m_state.codePage;
     if (codePage != m_bodyCodePage) {
         m_bodyCodePage = codePage;
         m_bodyMultiByte = isMultiByteCodePage(codePage);
-        m_bodyTable = m_decoder.table(codePage);
-        for (char16_t& ch : m_bodyTable)
-            ch = isUnstorable(ch) ? 0 : ch;
+        m_bodyTable.set(m_decoder.table(codePage));
     }
     if (m_bodyMultiByte) {
         if (!m_pendingBytes.isEmpty() && m_pendingBytesCodePage != codePage)
@@ -1251,7 +1242,7 @@ void Reader::bodyChar(char16_t ch)
     if (!m_paragraphHasContent)
         beginContent();
     if ((!m_pendingText.isEmpty() || !m_pendingBytes.isEmpty()) && !(m_pendingChr == m_state.chr))
-        flushText();
+        endRun();
     if (m_pendingText.isEmpty() && m_pendingBytes.isEmpty())
         m_pendingChr = m_state.chr;
     if (!m_pendingBytes.isEmpty())
@@ -1268,13 +1259,27 @@ void Reader::flushBytes()
     m_pendingText.append(decoded);
 }
 
+// A change of formatting ends a run of text. A sink that ignores formatting gets the runs of a
+// paragraph as one, each still checked on its own for a broken surrogate pair.
+void Reader::endRun()
+{
+    if (m_sink.formatted) {
+        flushText();
+        return;
+    }
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    m_pendingText.closeSegment();
+    m_pendingChr = m_state.chr;
+}
+
 void Reader::flushText()
 {
     if (!m_pendingBytes.isEmpty())
         flushBytes();
     if (m_pendingText.isEmpty())
         return;
-    m_pendingText.repairSurrogates();
+    m_pendingText.closeSegment();
     m_sink.text(m_pendingText.text(), m_pendingChr);
     m_pendingText.clear();
 }

@@ -101,6 +101,7 @@ private:
     void bodyChar(char16_t ch);
     void beginContent();
     void flushBytes();
+    void endRun();
     void flushText();
     void endParagraph();
     void endCell();

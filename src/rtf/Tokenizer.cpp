@@ -57,29 +57,17 @@ const char* skipPlainText(const char* p, const char* end)
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// \'hh with two hexadecimal digits at p.
+bool isHexEscape(const char* p, const char* end)
+{
+    return end - p >= 4 && p[1] == '\'' && hexValue(p[2]) >= 0 && hexValue(p[3]) >= 0;
+}
 
 } // namespace
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 Token Tokenizer::next() { return nextToken<false>(); }
 
 Token Tokenizer::nextInText() { return nextToken<true>(); }
-
-// \'hh with two hexadecimal digits at p.
-static bool isHexEscape(const char* p, const char* end)
-{
-    return end - p >= 4 && p[1] == '\'' && hexValue(p[2]) >= 0 && hexValue(p[3]) >= 0;
-}
 
 template <bool hexInText>
 Token Tokenizer::nextToken()
@@ -205,7 +193,7 @@ Token Tokenizer::controlWord(const char* start)
     if (p < m_end && *p == ' ')
         ++p;
     m_pos = p;
-    if (token.word == "bin" && token.hasParam && token.param > 0) {
+    if (token.hasParam && token.param > 0 && token.word == QByteArrayView("bin", 3)) {
         const qsizetype length = std::min<qsizetype>(token.param, m_end - m_pos);
         token.kind = Token::Kind::Binary;
         token.text = QByteArrayView(m_pos, length);

@@ -8,7 +8,16 @@
 namespace struktur::rtf {
 
 /// The value of a hexadecimal digit, or -1 for any other character.
-int hexValue(char c);
+inline int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 /// One lexical unit of RTF. Views point into the tokenizer's input.
 struct Token {
