@@ -7,6 +7,7 @@
 #include "rtf/Rtf.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTextDocument>
 
 namespace struktur::cli {
@@ -22,6 +23,30 @@ QByteArray readWholeFile(const QString& path)
         throw Error::cannotOpenFile(path, file.errorString());
     return bytes;
 }
+
+/// Encodes text as it comes and writes it straight to the stream's device: neither the whole
+/// text nor its UTF-8 is ever held, and no copy passes through the stream's own buffer. The
+/// encoder is the stream's (UTF-8, no byte-order mark), kept across pieces.
+class StreamedText {
+public:
+    explicit StreamedText(QTextStream& out)
+        : m_out(out)
+    {
+        m_out.flush();
+    }
+
+    void write(QStringView text)
+    {
+        m_bytes.resize(m_encoder.requiredSpace(text.size()));
+        char* const end = m_encoder.appendToBuffer(m_bytes.data(), text);
+        m_out.device()->write(m_bytes.constData(), end - m_bytes.constData());
+    }
+
+private:
+    QTextStream& m_out;
+    QStringEncoder m_encoder { QStringEncoder::Utf8 };
+    QByteArray m_bytes;
+};
 
 template <typename Body>
 int guarded(QTextStream& err, Body body)
@@ -43,7 +68,8 @@ int rtfToText(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return guarded(err, [&] {
         const QByteArray bytes = readWholeFile(arguments[0]);
         if (rtf::isRtf(bytes)) {
-            writeInPieces(rtf::plainText(bytes), out);
+            StreamedText streamed(out);
+            rtf::plainText(bytes, [&streamed](QStringView piece) { streamed.write(piece); });
         } else {
             QTextDocument document;
             rtf::loadDocument(bytes, document);

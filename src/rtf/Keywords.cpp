@@ -53,6 +53,15 @@ constexpr auto makeSlots()
 
 constexpr auto kSlotTable = makeSlots();
 
+bool sameLetters(const char* a, const char* b, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Keyword lookupKeyword(QByteArrayView word)
@@ -62,7 +71,9 @@ Keyword lookupKeyword(QByteArrayView word)
         const int16_t slot = kSlotTable[at];
         if (slot < 0)
             return Keyword::Unknown;
-        if (kTable[size_t(slot)].name == name)
+        // Compared in place: control words are short, and a library call per word costs more.
+        const std::string_view candidate = kTable[size_t(slot)].name;
+        if (candidate.size() == name.size() && sameLetters(candidate.data(), name.data(), name.size()))
             return kTable[size_t(slot)].keyword;
     }
 }

@@ -1,69 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Reader.h"
 
+#include "ReaderLimits.h"
+
 #include <algorithm>
 
 namespace struktur::rtf {
 namespace {
 
 constexpr qsizetype kMaxDepth = 1000;
-constexpr int kMaxFonts = 8192;
-constexpr int kMaxColors = 8192;
-constexpr int kMaxLists = 2048;
-constexpr int kMaxLevels = 9;
-constexpr int kMaxCellsPerRow = 64;
 constexpr int kMaxTabs = 64;
-constexpr int kMaxFieldNesting = 32;
 constexpr qsizetype kMaxPictureBytes = qsizetype(64) << 20;
-constexpr qsizetype kMaxSideText = 64 * 1024; ///< font names, instructions, list texts
-constexpr int64_t kMinCellBudget = 200000;
-
-int clampParam(const Token& token, int low, int high, int fallback)
-{
-    return token.hasParam ? std::clamp<int>(token.param, low, high) : fallback;
-}
-
-bool toggleOn(const Token& token) { return !token.hasParam || token.param != 0; }
-
-// Characters Qt gives a meaning of its own inside a document, or that cannot be stored.
-bool isUnstorable(char16_t ch)
-{
-    return (ch < 0x20 && ch != u'\t') || ch == 0xFFFC || ch == 0x2029 || (ch >= 0xFDD0 && ch <= 0xFDEF)
-        || ch == 0xFFFE || ch == 0xFFFF;
-}
-
-QTextListFormat::Style styleForNfc(int nfc)
-{
-    switch (nfc) {
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    case 23: return QTextListFormat::ListDisc;
-    default: return QTextListFormat::ListDecimal;
-    }
-}
-
-QTextListFormat::Style bulletStyle(QStringView text)
-{
-    for (const QChar ch : text) {
-        switch (ch.unicode()) {
-        case u'o':
-        case 0x25CB:
-        case 0x25E6:
-            return QTextListFormat::ListCircle;
-        case 0xF0A7:
-        case 0xF06E:
-        case 0x25A0:
-        case 0x25AA:
-        case 0x00A7:
-            return QTextListFormat::ListSquare;
-        default:
-            break;
-        }
-    }
-    return QTextListFormat::ListDisc;
-}
 
 } // namespace
 
@@ -71,7 +18,9 @@ Reader::Reader(QByteArrayView input, Sink& sink)
     : m_input(input)
     , m_tokenizer(input)
     , m_sink(sink)
-    , m_cellBudget(std::max<int64_t>(kMinCellBudget, input.size() / 8))
+    , m_headerTables(m_tables, m_decoder, m_ansiCodePage)
+    , m_fields(m_tables)
+    , m_rows(sink, input.size())
 {
     m_sink.tables = &m_tables;
     m_stack.reserve(64);
@@ -80,7 +29,9 @@ Reader::Reader(QByteArrayView input, Sink& sink)
 void Reader::run()
 {
     while (!m_done) {
-        const Token token = m_tokenizer.next();
+        // Body text takes its \'hh escapes in the same run: they decode the same as its bytes.
+        const Token token = m_state.dest == Destination::Body && m_fallbackToSkip == 0 ? m_tokenizer.nextInText()
+                                                                                       : m_tokenizer.next();
         if (token.kind == Token::Kind::End)
             break;
         if (token.kind == Token::Kind::GroupOpen) {
@@ -128,6 +79,9 @@ void Reader::run()
         case Token::Kind::Text:
             bytes(token.text);
             break;
+        case Token::Kind::TextWithHex:
+            bodyBytes(token.text, true);
+            break;
         case Token::Kind::Hex:
             if (m_fallbackToSkip > 0) {
                 --m_fallbackToSkip;
@@ -162,7 +116,7 @@ void Reader::run()
     flushText();
     if (m_paragraphHasContent)
         endParagraph();
-    syncTable(false);
+    m_rows.sync(false);
 }
 
 void Reader::groupOpen(const Token& token)
@@ -209,8 +163,8 @@ void Reader::groupClose(const Token& token)
 
 void Reader::finishGroup(const State& child, qsizetype closeOffset)
 {
-    if (child.ownsField && !m_fields.empty())
-        m_fields.pop_back();
+    if (child.ownsField)
+        m_fields.close();
     if (child.dest == m_state.dest)
         return;
     // A group cut off by the end of the input is not kept whole: writing it back would unbalance
@@ -220,23 +174,20 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         = complete ? m_input.sliced(child.groupOffset, closeOffset + 1 - child.groupOffset) : QByteArrayView();
     switch (child.dest) {
     case Destination::FontTable:
-        commitFont();
+        m_headerTables.finishFonts();
         resetCodePage();
         break;
     case Destination::Pn:
-        m_state.para.pn = m_pnScratch;
+        m_state.para.pn = m_lists.pn();
         break;
     case Destination::LevelText:
-        if (!m_lists.empty() && !m_lists.back().levels.empty())
-            m_lists.back().levels.back().text = m_levelText;
+        m_lists.finishLevelText();
         break;
     case Destination::ListOverride:
-        if (m_overrideNumber > 0 && m_overrides.size() < size_t(kMaxLists))
-            m_overrides[m_overrideNumber] = m_overrideList;
+        m_lists.finishOverride();
         break;
     case Destination::FieldInstruction:
-        if (!m_fields.empty())
-            parseFieldInstruction(m_fields.back());
+        m_fields.finishInstruction();
         break;
     case Destination::Picture:
         if (m_state.dest == Destination::Skip)
@@ -304,13 +255,11 @@ bool Reader::wordStartsDestination(Keyword keyword)
     switch (keyword) {
     case Keyword::fonttbl:
         dest = Destination::FontTable;
-        m_fontId = -1;
-        m_fontName.clear();
+        m_headerTables.beginFonts();
         break;
     case Keyword::colortbl:
         dest = Destination::ColorTable;
-        m_colorHasValue = false;
-        m_red = m_green = m_blue = 0;
+        m_headerTables.beginColors();
         break;
     case Keyword::info:
         dest = Destination::Info;
@@ -328,21 +277,19 @@ bool Reader::wordStartsDestination(Keyword keyword)
         if (m_state.dest != Destination::ListTable)
             return false;
         dest = Destination::List;
-        if (m_lists.size() < size_t(kMaxLists))
-            m_lists.push_back({});
+        m_lists.beginList();
         break;
     case Keyword::listlevel:
         if (m_state.dest != Destination::List)
             return false;
         dest = Destination::ListLevel;
-        if (!m_lists.empty() && m_lists.back().levels.size() < size_t(kMaxLevels))
-            m_lists.back().levels.push_back({});
+        m_lists.beginLevel();
         break;
     case Keyword::leveltext:
         if (m_state.dest != Destination::ListLevel)
             return false;
         dest = Destination::LevelText;
-        m_levelText.clear();
+        m_lists.beginLevelText();
         break;
     case Keyword::listoverridetable:
         dest = Destination::ListOverrideTable;
@@ -351,13 +298,13 @@ bool Reader::wordStartsDestination(Keyword keyword)
         if (m_state.dest != Destination::ListOverrideTable)
             return false;
         dest = Destination::ListOverride;
-        m_overrideList = m_overrideNumber = 0;
+        m_lists.beginOverride();
         break;
     case Keyword::pn:
         if (m_state.dest != Destination::Body)
             return false;
         dest = Destination::Pn;
-        m_pnScratch = {};
+        m_lists.beginPn();
         break;
     case Keyword::pntxtb:
     case Keyword::pntxta:
@@ -366,7 +313,7 @@ bool Reader::wordStartsDestination(Keyword keyword)
         dest = keyword == Keyword::pntxtb ? Destination::PnTextBefore : Destination::PnTextAfter;
         break;
     case Keyword::fldinst:
-        if (m_fields.empty())
+        if (m_fields.isEmpty())
             return false;
         dest = Destination::FieldInstruction;
         break;
@@ -547,8 +494,7 @@ void Reader::word(const Token& token)
     }
     if (keyword == Keyword::fldrslt && m_state.dest == Destination::FieldInstruction) {
         // The instruction was not in a group of its own: the result ends it.
-        if (!m_fields.empty())
-            parseFieldInstruction(m_fields.back());
+        m_fields.finishInstruction();
         m_state.dest = Destination::Body;
     }
     switch (m_state.dest) {
@@ -601,19 +547,12 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
             unicode(token.param);
         break;
     case Keyword::field:
-        if (m_overflow.empty() && m_fields.size() < size_t(kMaxFieldNesting)) {
-            m_fields.push_back({});
+        if (m_overflow.empty() && m_fields.open())
             m_state.ownsField = true;
-        }
         break;
     case Keyword::fldrslt:
-        if (!m_fields.empty()) {
-            Field& field = m_fields.back();
-            if (!field.parsed)
-                parseFieldInstruction(field);
-            if (field.link >= 0)
-                chr.link = field.link;
-        }
+        if (const int link = m_fields.resultLink(); link >= 0)
+            chr.link = link;
         break;
 
     // Characters.
@@ -840,42 +779,6 @@ void Reader::tableWord(Keyword keyword, const Token& token)
     case Keyword::itap:
         para.inTable = clampParam(token, 0, 64, 1) > 0;
         break;
-    case Keyword::trowd:
-        m_rowDef = RowDef {};
-        m_nextHorizontalMerge = m_nextVerticalMerge = CellMerge::None;
-        break;
-    case Keyword::cellx:
-        if (m_rowDef.cells.size() < size_t(kMaxCellsPerRow)) {
-            CellDef cell;
-            cell.right = clampParam(token, -31680, 31680 * 4, 0);
-            cell.horizontal = m_nextHorizontalMerge;
-            cell.vertical = m_nextVerticalMerge;
-            m_rowDef.cells.push_back(cell);
-        }
-        m_nextHorizontalMerge = m_nextVerticalMerge = CellMerge::None;
-        break;
-    case Keyword::clmgf:
-        m_nextHorizontalMerge = CellMerge::First;
-        break;
-    case Keyword::clmrg:
-        m_nextHorizontalMerge = CellMerge::Continue;
-        break;
-    case Keyword::clvmgf:
-        m_nextVerticalMerge = CellMerge::First;
-        break;
-    case Keyword::clvmrg:
-        m_nextVerticalMerge = CellMerge::Continue;
-        break;
-    case Keyword::clbrdrt:
-    case Keyword::clbrdrb:
-    case Keyword::clbrdrl:
-    case Keyword::clbrdrr:
-    case Keyword::trbrdrt:
-    case Keyword::trbrdrb:
-    case Keyword::trbrdrl:
-    case Keyword::trbrdrr:
-        m_rowDef.borders = true;
-        break;
     case Keyword::cell:
         endCell();
         break;
@@ -887,6 +790,7 @@ void Reader::tableWord(Keyword keyword, const Token& token)
         endParagraph();
         break;
     default:
+        m_rows.rowWord(keyword, token);
         break;
     }
 }
@@ -895,77 +799,25 @@ void Reader::otherWord(Keyword keyword, const Token& token)
 {
     switch (m_state.dest) {
     case Destination::FontTable:
-        if (keyword == Keyword::f) {
-            commitFont();
-            m_fontId = clampParam(token, 0, 1 << 20, 0);
-            if (m_tables.fonts.size() < size_t(kMaxFonts))
-                m_tables.fonts.try_emplace(m_fontId);
-        } else if (keyword == Keyword::fcharset || keyword == Keyword::cpg) {
-            const auto found = m_tables.fonts.find(m_fontId);
-            const int codePage = keyword == Keyword::cpg ? clampParam(token, 0, 65535, 0)
-                                                         : codePageForCharset(clampParam(token, 0, 255, 0));
-            if (found != m_tables.fonts.end() && (keyword == Keyword::fcharset || codePage > 0))
-                found->second.codePage = codePage;
-        } else if (keyword == Keyword::u && token.hasParam) {
+        if (keyword == Keyword::u && token.hasParam)
             unicode(token.param);
-        }
+        else
+            m_headerTables.fontWord(keyword, token);
         break;
     case Destination::ColorTable:
-        if (keyword == Keyword::red || keyword == Keyword::green || keyword == Keyword::blue) {
-            const int value = clampParam(token, 0, 255, 0);
-            (keyword == Keyword::red ? m_red : keyword == Keyword::green ? m_green : m_blue) = value;
-            m_colorHasValue = true;
-        }
+        m_headerTables.colorWord(keyword, token);
         break;
     case Destination::ListLevel:
-        if (m_lists.empty() || m_lists.back().levels.empty())
-            break;
-        if (keyword == Keyword::levelnfc || keyword == Keyword::levelnfcn)
-            m_lists.back().levels.back().nfc = clampParam(token, 0, 255, 0);
-        else if (keyword == Keyword::levelstartat)
-            m_lists.back().levels.back().start = clampParam(token, 0, 32767, 1);
+        m_lists.levelWord(keyword, token);
         break;
     case Destination::List:
-        if (keyword == Keyword::listid && !m_lists.empty())
-            m_lists.back().id = token.param;
+        m_lists.listWord(keyword, token);
         break;
     case Destination::ListOverride:
-        if (keyword == Keyword::listid)
-            m_overrideList = token.param;
-        else if (keyword == Keyword::ls)
-            m_overrideNumber = clampParam(token, 0, 1 << 20, 0);
+        m_lists.overrideWord(keyword, token);
         break;
     case Destination::Pn:
-        switch (keyword) {
-        case Keyword::pnlvlblt:
-            m_pnScratch.level = PnProps::Level::Bullet;
-            m_pnScratch.style = QTextListFormat::ListDisc;
-            break;
-        case Keyword::pnlvlbody:
-            m_pnScratch.level = PnProps::Level::Body;
-            break;
-        case Keyword::pnlvlcont:
-            m_pnScratch.level = PnProps::Level::Continue;
-            break;
-        case Keyword::pnlvl:
-            m_pnScratch.level = PnProps::Level::Outline;
-            m_pnScratch.outlineLevel = clampParam(token, 1, kMaxLevels, 1);
-            break;
-        case Keyword::pndec:
-        case Keyword::pnord:
-        case Keyword::pnordt:
-        case Keyword::pncard:
-        case Keyword::pncardt:
-            m_pnScratch.style = QTextListFormat::ListDecimal;
-            break;
-        case Keyword::pnucltr: m_pnScratch.style = QTextListFormat::ListUpperAlpha; break;
-        case Keyword::pnlcltr: m_pnScratch.style = QTextListFormat::ListLowerAlpha; break;
-        case Keyword::pnucrm: m_pnScratch.style = QTextListFormat::ListUpperRoman; break;
-        case Keyword::pnlcrm: m_pnScratch.style = QTextListFormat::ListLowerRoman; break;
-        case Keyword::pnstart: m_pnScratch.start = clampParam(token, 0, 32767, 1); break;
-        case Keyword::pnf: m_pnScratch.font = clampParam(token, 0, 1 << 20, 0); break;
-        default: break;
-        }
+        m_lists.pnWord(keyword, token);
         break;
     case Destination::Picture:
         switch (keyword) {
@@ -1062,22 +914,13 @@ void Reader::bytes(QByteArrayView text)
         bodyBytes(text);
         break;
     case Destination::FontTable:
-        for (const char c : text) {
-            if (c == ';')
-                commitFont();
-            else if (m_fontName.size() < kMaxSideText)
-                m_fontName.append(c);
-        }
+        m_headerTables.fontBytes(text);
         break;
     case Destination::ColorTable:
-        for (const char c : text) {
-            if (c == ';')
-                commitColor();
-        }
+        m_headerTables.colorBytes(text);
         break;
     case Destination::LevelText:
-        if (m_levelText.size() < kMaxSideText)
-            m_levelText += QString::fromLatin1(text);
+        m_lists.levelTextBytes(text);
         break;
     case Destination::Picture:
         for (const char c : text) {
@@ -1114,12 +957,10 @@ void Reader::hexByte(uint8_t byte)
         bodyBytes(QByteArrayView(&c, 1));
         break;
     case Destination::FontTable:
-        if (m_fontName.size() < kMaxSideText)
-            m_fontName.append(c);
+        m_headerTables.fontHexByte(c);
         break;
     case Destination::LevelText:
-        if (m_levelText.size() < kMaxSideText)
-            m_levelText += QChar(byte);
+        m_lists.levelTextCharacter(byte);
         break;
     case Destination::FieldInstruction:
     case Destination::InfoTitle:
@@ -1145,11 +986,7 @@ void Reader::unicode(int value)
         if (ch >= 0xF020 && ch <= 0xF0FF && resolveCodePage(m_state.chr.font) == kSymbolCodePage)
             ch = symbolFontCharacter(uint8_t(ch - 0xF000));
         if (m_state.dest == Destination::FontTable) {
-            const FontEntry* font = m_tables.font(m_fontId);
-            m_decoder.decode(m_fontName, font && font->codePage > 0 ? font->codePage : m_ansiCodePage, m_fontNameText);
-            m_fontName.clear();
-            if (m_fontNameText.size() < kMaxSideText)
-                m_fontNameText += QChar(ch);
+            m_headerTables.fontCharacter(ch);
         } else {
             character(ch);
         }
@@ -1164,24 +1001,20 @@ void Reader::character(char16_t ch)
         bodyChar(ch);
         break;
     case Destination::FieldInstruction:
-        if (!m_fields.empty() && m_fields.back().instruction.size() < kMaxSideText)
-            m_fields.back().instruction += QChar(ch);
+        m_fields.instructionCharacter(ch);
         break;
     case Destination::InfoTitle:
         if (m_tables.title.size() < kMaxSideText && !isUnstorable(ch))
             m_tables.title += QChar(ch);
         break;
     case Destination::LevelText:
-        if (m_levelText.size() < kMaxSideText)
-            m_levelText += QChar(ch);
+        m_lists.levelTextCharacter(ch);
         break;
     case Destination::PnTextBefore:
-        if (m_pnScratch.before.size() < 64)
-            m_pnScratch.before += QChar(ch);
+        m_lists.pnTextBefore(ch);
         break;
     case Destination::PnTextAfter:
-        if (m_pnScratch.after.size() < 64)
-            m_pnScratch.after += QChar(ch);
+        m_lists.pnTextAfter(ch);
         break;
     case Destination::Footnote:
         if (m_footnoteText.size() < kMaxSideText && !isUnstorable(ch))
@@ -1194,42 +1027,48 @@ void Reader::character(char16_t ch)
 
 void Reader::beginContent()
 {
-    syncTable(m_state.para.inTable);
+    m_rows.sync(m_state.para.inTable);
     m_paragraphHasContent = true;
 }
 
-void Reader::bodyBytes(QByteArrayView text)
+void Reader::bodyBytes(QByteArrayView text, bool withHex)
 {
     if (m_state.chr.hidden)
         return;
     if (!m_paragraphHasContent)
         beginContent();
-    if (!m_pendingText.isEmpty() || !m_pendingBytes.isEmpty()) {
-        if (!(m_pendingChr == m_state.chr))
-            flushText();
-    }
+    const bool pending = !m_pendingText.isEmpty() || !m_pendingBytes.isEmpty();
+    if (pending && !(m_pendingChr == m_state.chr))
+        endRun();
     if (m_pendingText.isEmpty() && m_pendingBytes.isEmpty())
         m_pendingChr = m_state.chr;
     const int codePage = m_state.codePage;
-    if (isMultiByteCodePage(codePage)) {
+    if (codePage != m_bodyCodePage) {
+        m_bodyCodePage = codePage;
+        m_bodyMultiByte = isMultiByteCodePage(codePage);
+        m_bodyTable.set(m_decoder.table(codePage));
+    }
+    if (m_bodyMultiByte) {
         if (!m_pendingBytes.isEmpty() && m_pendingBytesCodePage != codePage)
             flushBytes();
         m_pendingBytesCodePage = codePage;
-        m_pendingBytes.append(text.data(), text.size());
+        if (!withHex) {
+            m_pendingBytes.append(text.data(), text.size());
+            return;
+        }
+        for (const char *p = text.data(), *end = p + text.size(); p < end; ++p) {
+            if (*p == '\\') {
+                m_pendingBytes.append(char(hexValue(p[2]) * 16 + hexValue(p[3])));
+                p += 3;
+            } else {
+                m_pendingBytes.append(*p);
+            }
+        }
         return;
     }
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    const auto& table = m_decoder.table(codePage);
-    const qsizetype start = m_pendingText.size();
-    m_pendingText.resize(start + text.size());
-    QChar* out = m_pendingText.data() + start;
-    for (const char c : text) {
-        const char16_t ch = table[static_cast<unsigned char>(c)];
-        if (!isUnstorable(ch))
-            *out++ = QChar(ch);
-    }
-    m_pendingText.truncate(out - m_pendingText.constData());
+    m_pendingText.appendBytes(text, m_bodyTable, withHex);
 }
 
 void Reader::bodyChar(char16_t ch)
@@ -1239,12 +1078,12 @@ void Reader::bodyChar(char16_t ch)
     if (!m_paragraphHasContent)
         beginContent();
     if ((!m_pendingText.isEmpty() || !m_pendingBytes.isEmpty()) && !(m_pendingChr == m_state.chr))
-        flushText();
+        endRun();
     if (m_pendingText.isEmpty() && m_pendingBytes.isEmpty())
         m_pendingChr = m_state.chr;
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    m_pendingText += QChar(ch);
+    m_pendingText.append(ch);
 }
 
 void Reader::flushBytes()
@@ -1253,7 +1092,21 @@ void Reader::flushBytes()
     m_decoder.decode(m_pendingBytes, m_pendingBytesCodePage, decoded);
     m_pendingBytes.clear();
     decoded.removeIf([](QChar ch) { return isUnstorable(ch.unicode()); });
-    m_pendingText += decoded;
+    m_pendingText.append(decoded);
+}
+
+// A change of formatting ends a run of text. A sink that ignores formatting gets the runs of a
+// paragraph as one, each still checked on its own for a broken surrogate pair.
+void Reader::endRun()
+{
+    if (m_sink.formatted) {
+        flushText();
+        return;
+    }
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    m_pendingText.closeSegment();
+    m_pendingChr = m_state.chr;
 }
 
 void Reader::flushText()
@@ -1262,255 +1115,49 @@ void Reader::flushText()
         flushBytes();
     if (m_pendingText.isEmpty())
         return;
-    // A surrogate without its partner would make the text unencodable.
-    QChar* data = m_pendingText.data();
-    const qsizetype size = m_pendingText.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (!data[i].isSurrogate())
-            continue;
-        if (data[i].isHighSurrogate() && i + 1 < size && data[i + 1].isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        data[i] = QChar::ReplacementCharacter;
-    }
-    m_sink.text(m_pendingText, m_pendingChr);
-    m_pendingText.resize(0); // keeps the buffer for the next run of text
-}
-
-void Reader::syncTable(bool wantTable)
-{
-    if (wantTable && !m_inRow && m_cellBudget <= 0)
-        wantTable = false;
-    if (wantTable) {
-        if (!m_inRow) {
-            m_inRow = true;
-            m_inTable = true;
-            m_cellBudget -= std::max<int64_t>(1, int64_t(m_rowDef.cells.size()));
-            m_cellIndex = 0;
-            m_sink.rowStart(m_rowDef);
-        }
-        return;
-    }
-    if (!m_inTable)
-        return;
-    if (m_inRow) {
-        m_inRow = false;
-        m_sink.rowEnd(m_rowDef);
-    }
-    m_inTable = false;
-    m_sink.tableEnd();
-}
-
-ListInfo Reader::listInfo(const ParaProps& para)
-{
-    ListInfo info;
-    const ListDef* def = nullptr;
-    if (para.wordList > 0) {
-        if (const auto override = m_overrides.find(para.wordList); override != m_overrides.end()) {
-            for (const ListDef& candidate : m_lists) {
-                if (candidate.id == override->second) {
-                    def = &candidate;
-                    break;
-                }
-            }
-        }
-    }
-    // A list number without a list table entry: the paragraph's own \pn description, when it has
-    // one, says what the list looks like.
-    const bool pnInstead = !def && para.pn.level != PnProps::Level::None;
-    if (para.wordList > 0 && !pnInstead) {
-        const int level = para.wordLevel;
-        const ListLevelDef* levelDef = def && level < int(def->levels.size()) ? &def->levels[level] : nullptr;
-        // A list number that the list table does not define makes no list, as in Word.
-        if (!def || (levelDef && levelDef->nfc == 255))
-            return info;
-        info.present = true;
-        info.level = level + 1;
-        info.style = levelDef ? styleForNfc(levelDef->nfc) : QTextListFormat::ListDisc;
-        info.start = levelDef ? levelDef->start : 1;
-        if (levelDef && !levelDef->text.isEmpty()) {
-            const QString text = levelDef->text.mid(1, levelDef->text.at(0).unicode());
-            if (info.style == QTextListFormat::ListDisc) {
-                info.style = bulletStyle(text);
-            } else {
-                qsizetype first = -1, last = -1;
-                for (qsizetype i = 0; i < text.size(); ++i) {
-                    if (text[i].unicode() < 9) {
-                        if (first < 0)
-                            first = i;
-                        last = i;
-                    }
-                }
-                if (first >= 0) {
-                    info.prefix = text.left(first);
-                    info.suffix = text.mid(last + 1);
-                } else if (!text.trimmed().isEmpty()) {
-                    // A numbering whose text holds no number shows that text: a bullet.
-                    info.style = bulletStyle(text);
-                }
-            }
-        }
-        // A deeper level starts counting again after each item of a shallower one.
-        const int64_t base = int64_t(para.wordList) << 8;
-        for (int deeper = level + 1; deeper < kMaxLevels; ++deeper)
-            ++m_listGenerations[base + deeper];
-        const int generation = m_listGenerations[base + level];
-        info.key = (base + level) * 65536 + generation;
-        return info;
-    }
-    const PnProps& pn = para.pn;
-    if (pn.level == PnProps::Level::None || pn.level == PnProps::Level::Continue) {
-        m_pnRuns.clear();
-        return info;
-    }
-    info.present = true;
-    info.level = pn.level == PnProps::Level::Outline ? pn.outlineLevel
-                                                     : std::clamp(int((para.leftIndent + 360) / 720), 1, kMaxLevels);
-    info.style = pn.level == PnProps::Level::Bullet ? bulletStyle(pn.before) : pn.style;
-    info.start = pn.start;
-    if (pn.level != PnProps::Level::Bullet) {
-        info.prefix = pn.before;
-        info.suffix = pn.after;
-    }
-    // Items of one level continue their list until a paragraph outside any list; a shallower
-    // item ends the deeper lists.
-    m_pnRuns.resize(std::min<size_t>(m_pnRuns.size(), size_t(info.level)));
-    if (m_pnRuns.size() == size_t(info.level) && m_pnRuns.back().style == info.style
-        && m_pnRuns.back().level == pn.level) {
-        info.key = -m_pnRuns.back().run;
-        return info;
-    }
-    m_pnRuns.resize(size_t(info.level), PnRun { PnProps::Level::None, QTextListFormat::ListStyleUndefined, 0 });
-    m_pnRuns.back() = PnRun { pn.level, info.style, ++m_pnRunCount };
-    info.key = -m_pnRunCount;
-    return info;
+    m_pendingText.closeSegment();
+    m_sink.text(m_pendingText.text(), m_pendingChr);
+    m_pendingText.clear();
 }
 
 void Reader::endParagraph()
 {
     flushText();
-    syncTable(m_state.para.inTable);
+    m_rows.sync(m_state.para.inTable);
     ParaProps para = m_state.para;
     para.pageBreakBefore = para.pageBreakBefore || m_pageBreakPending;
     m_pageBreakPending = false;
-    m_sink.paragraphEnd(para, listInfo(para), m_state.chr);
+    m_sink.paragraphEnd(para, m_lists.forParagraph(para), m_state.chr);
     m_paragraphHasContent = false;
 }
 
 void Reader::endCell()
 {
     flushText();
-    if (!m_inRow && m_cellBudget <= 0) {
+    if (!m_rows.mayOpenRow()) {
         endParagraph();
         return;
     }
-    syncTable(true);
-    const size_t index = m_cellIndex++;
-    const bool covered = index < m_rowDef.cells.size()
-        && (m_rowDef.cells[index].horizontal == CellMerge::Continue
-            || m_rowDef.cells[index].vertical == CellMerge::Continue);
+    m_rows.sync(true);
+    const bool covered = m_rows.nextCellCovered();
     if (covered && !m_paragraphHasContent) {
         m_sink.coveredCellEnd();
         return;
     }
     ParaProps para = m_state.para;
     para.pageBreakBefore = false;
-    m_sink.cellEnd(para, listInfo(para), m_state.chr);
+    m_sink.cellEnd(para, m_lists.forParagraph(para), m_state.chr);
     m_paragraphHasContent = false;
 }
 
 void Reader::endRow()
 {
     flushText();
-    if (!m_inRow)
+    if (!m_rows.inRow())
         return;
     if (m_paragraphHasContent)
         endCell();
-    m_inRow = false;
-    m_sink.rowEnd(m_rowDef);
-}
-
-void Reader::commitFont()
-{
-    const auto found = m_fontId < 0 ? m_tables.fonts.end() : m_tables.fonts.find(m_fontId);
-    if (found != m_tables.fonts.end() && found->second.name.isEmpty()) {
-        QString name = m_fontNameText;
-        m_decoder.decode(m_fontName, found->second.codePage > 0 ? found->second.codePage : m_ansiCodePage, name);
-        found->second.name = name.trimmed();
-    }
-    m_fontName.clear();
-    m_fontNameText.clear();
-    m_fontId = -1;
-}
-
-void Reader::commitColor()
-{
-    if (m_tables.colors.size() < size_t(kMaxColors))
-        m_tables.colors.push_back(m_colorHasValue ? (int64_t(m_red) << 16 | m_green << 8 | m_blue) : -1);
-    m_colorHasValue = false;
-    m_red = m_green = m_blue = 0;
-}
-
-// HYPERLINK "target" [\l "anchor"] [\o "tip"] ...: everything but the target and the anchor
-// is ignored, and no other field kind is acted on.
-void Reader::parseFieldInstruction(Field& field)
-{
-    field.parsed = true;
-    const QString& text = field.instruction;
-    qsizetype pos = 0;
-    const auto skipSpace = [&] {
-        while (pos < text.size() && text[pos].isSpace())
-            ++pos;
-    };
-    const auto argument = [&]() -> QString {
-        skipSpace();
-        QString value;
-        if (pos < text.size() && text[pos] == u'"') {
-            ++pos;
-            while (pos < text.size() && text[pos] != u'"') {
-                if (text[pos] == u'\\' && pos + 1 < text.size())
-                    ++pos;
-                value += text[pos++];
-            }
-            ++pos;
-            return value;
-        }
-        while (pos < text.size() && !text[pos].isSpace())
-            value += text[pos++];
-        return value;
-    };
-    skipSpace();
-    if (argument().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0)
-        return;
-    QString target;
-    QString anchor;
-    bool haveTarget = false;
-    while (true) {
-        skipSpace();
-        if (pos >= text.size())
-            break;
-        if (text[pos] == u'\\' && pos + 1 < text.size()) {
-            const QChar sw = text[pos + 1];
-            pos += 2;
-            if (sw == u'l')
-                anchor = argument();
-            else if (sw == u'o' || sw == u't')
-                argument();
-            continue;
-        }
-        const QString value = argument();
-        if (!haveTarget) {
-            target = value;
-            haveTarget = true;
-        }
-    }
-    if (!anchor.isEmpty())
-        target += u'#' + anchor;
-    if (target.isEmpty())
-        return;
-    field.link = int(m_tables.links.size());
-    m_tables.links.push_back(target);
+    m_rows.closeRow();
 }
 
 } // namespace struktur::rtf

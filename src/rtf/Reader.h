@@ -2,10 +2,15 @@
 #pragma once
 
 #include "CodePages.h"
+#include "FieldStack.h"
+#include "HeaderTables.h"
 #include "Keywords.h"
+#include "ListNumbering.h"
 #include "PictureContainer.h"
 #include "Properties.h"
 #include "Sink.h"
+#include "TableRows.h"
+#include "TextRun.h"
 #include "Tokenizer.h"
 
 #include <QByteArrayView>
@@ -15,7 +20,10 @@
 namespace struktur::rtf {
 
 /// Reads RTF in one forward pass with an explicit state stack (no recursion) and reports the
-/// document body to a Sink. Understands what the rich edit control, Word and LibreOffice write;
+/// document body to a Sink. The reader follows groups and destinations and reads body text;
+/// what a destination holds is read by its own class: the header tables (HeaderTableReader),
+/// list numbering (ListNumbering), tables (TableRows), fields (FieldStack), pictures
+/// (PictureContainer). Understands what the rich edit control, Word and LibreOffice write;
 /// ignores what it does not know. Resources are bounded: group depth, table sizes, cells,
 /// picture data and field nesting have caps, beyond which the content is read as plain text or
 /// dropped.
@@ -65,21 +73,6 @@ private:
         qsizetype groupOffset = 0;
     };
 
-    struct ListLevelDef {
-        int nfc = 0;
-        int start = 1;
-        QString text; ///< \leveltext: length character, then text with level placeholders
-    };
-    struct ListDef {
-        int id = 0;
-        std::vector<ListLevelDef> levels;
-    };
-    struct Field {
-        QString instruction;
-        int link = -1;
-        bool parsed = false;
-    };
-
     void groupOpen(const Token& token);
     void groupClose(const Token& token);
     void finishGroup(const State& child, qsizetype closeOffset);
@@ -96,19 +89,15 @@ private:
     void unicode(int value);
     void character(char16_t ch);
 
-    void bodyBytes(QByteArrayView text);
+    void bodyBytes(QByteArrayView text, bool withHex = false);
     void bodyChar(char16_t ch);
     void beginContent();
     void flushBytes();
+    void endRun();
     void flushText();
     void endParagraph();
     void endCell();
     void endRow();
-    void syncTable(bool wantTable);
-    ListInfo listInfo(const ParaProps& para);
-    void commitFont();
-    void commitColor();
-    void parseFieldInstruction(Field& field);
     int resolveCodePage(int fontId) const;
     void resetCodePage() { m_state.codePage = resolveCodePage(m_state.chr.font); }
     QString decodeForDestination(QByteArrayView text);
@@ -133,44 +122,21 @@ private:
     int m_ansiCodePage = 1252;
 
     // Body text waiting for a formatting change.
-    QString m_pendingText;
+    TextRun m_pendingText;
     QByteArray m_pendingBytes;
     int m_pendingBytesCodePage = 0;
     CharProps m_pendingChr;
+    int m_bodyCodePage = -1; ///< the code page body text was last decoded in, and its table
+    bool m_bodyMultiByte = false;
+    TextRun::Table m_bodyTable {};
     bool m_paragraphHasContent = false;
     bool m_pageBreakPending = false;
 
-    // Tables.
-    RowDef m_rowDef;
-    CellMerge m_nextHorizontalMerge = CellMerge::None;
-    CellMerge m_nextVerticalMerge = CellMerge::None;
-    bool m_inTable = false;
-    bool m_inRow = false;
-    size_t m_cellIndex = 0;
-    int64_t m_cellBudget;
+    HeaderTableReader m_headerTables;
+    ListNumbering m_lists;
+    FieldStack m_fields;
+    TableRows m_rows;
 
-    // Header tables being read.
-    int m_fontId = -1;
-    QByteArray m_fontName;
-    QString m_fontNameText; ///< the part of the name before the last \u
-    int m_red = 0, m_green = 0, m_blue = 0;
-    bool m_colorHasValue = false;
-    std::vector<ListDef> m_lists;
-    std::unordered_map<int, int> m_overrides; ///< \ls number to \listid
-    int m_overrideList = 0;
-    int m_overrideNumber = 0;
-    QString m_levelText;
-    std::unordered_map<int64_t, int> m_listGenerations;
-    PnProps m_pnScratch;
-    struct PnRun {
-        PnProps::Level level;
-        QTextListFormat::Style style;
-        int64_t run;
-    };
-    std::vector<PnRun> m_pnRuns; ///< the open list of each level, outermost first
-    int64_t m_pnRunCount = 0;
-
-    std::vector<Field> m_fields;
     rtf::Picture m_picture;
     int m_pictureNibble = -1;
     PictureContainer m_container;

@@ -17,12 +17,19 @@ bool isRtf(QByteArrayView bytes)
     return bytes.startsWith("{\\rtf");
 }
 
-QString plainText(QByteArrayView bytes)
+void plainText(QByteArrayView bytes, const std::function<void(QStringView)>& write)
 {
-    PlainTextSink sink;
+    PlainTextSink sink(write);
     Reader reader(bytes, sink);
     reader.run();
-    return sink.take();
+    sink.finish();
+}
+
+QString plainText(QByteArrayView bytes)
+{
+    QString text;
+    plainText(bytes, [&text](QStringView piece) { text += piece; });
+    return text;
 }
 
 void read(QByteArrayView bytes, QTextDocument& document)

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 class QTextDocument;
 
 /// The element documents' codec: RTF bytes to a QTextDocument and back.
@@ -29,5 +31,9 @@ void loadDocument(QByteArrayView bytes, QTextDocument& document);
 /// and table cells end with "\n", tabs stay tabs, pictures and objects give nothing. List items
 /// start with their label ("1.", "•"), four spaces a level; footnotes follow the body text.
 QString plainText(QByteArrayView bytes);
+
+/// The same text handed to `write` in pieces as it is read (no piece ends inside a paragraph
+/// unless the paragraph is the last), for writing out without holding the whole text.
+void plainText(QByteArrayView bytes, const std::function<void(QStringView)>& write);
 
 } // namespace struktur::rtf

@@ -45,6 +45,9 @@ public:
     virtual void footnote(QStringView /*text*/) { }
 
     const Tables* tables = nullptr;
+    /// False for a sink that ignores character formatting: text() then gets a paragraph's text
+    /// in one piece rather than one per change of formatting.
+    bool formatted = true;
 };
 
 } // namespace struktur::rtf

@@ -5,6 +5,10 @@
 #include <array>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace struktur::rtf {
 namespace {
 
@@ -21,24 +25,52 @@ constexpr std::array<bool, 256> makeSpecials()
 }
 constexpr std::array<bool, 256> kSpecial = makeSpecials();
 
+// The first byte at or after p that may end a run of text, sixteen bytes at a time where the
+// processor allows: most of a document is plain text between control words.
+const char* skipPlainText(const char* p, const char* end)
+{
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i lastControl = _mm_set1_epi8('\r'); // every special below '\\' is <= CR
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, backslash), low),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, open), _mm_cmpeq_epi8(bytes, close)));
+        if (const int mask = _mm_movemask_epi8(hits)) {
+            // A control byte other than NUL, TAB, LF and CR is text: go on from it byte by byte.
+            p += __builtin_ctz(unsigned(mask));
+            while (p < end && !kSpecial[static_cast<unsigned char>(*p)])
+                ++p;
+            return p;
+        }
+        p += 16;
+    }
+#endif
+    while (p < end && !kSpecial[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// \'hh with two hexadecimal digits at p.
+bool isHexEscape(const char* p, const char* end)
+{
+    return end - p >= 4 && p[1] == '\'' && hexValue(p[2]) >= 0 && hexValue(p[3]) >= 0;
+}
 
 } // namespace
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+Token Tokenizer::next() { return nextToken<false>(); }
 
-Token Tokenizer::next()
+Token Tokenizer::nextInText() { return nextToken<true>(); }
+
+template <bool hexInText>
+Token Tokenizer::nextToken()
 {
     for (;;) {
         Token token;
@@ -71,14 +103,21 @@ Token Tokenizer::next()
                 m_pos = m_end;
                 return Token {};
             }
-            return controlWord(start);
+            if (!hexInText || !isHexEscape(m_pos, m_end))
+                return controlWord(start);
+            break;
         default:
             break;
         }
         const char* p = m_pos;
-        while (p < m_end && !kSpecial[static_cast<unsigned char>(*p)])
-            ++p;
         token.kind = Token::Kind::Text;
+        for (;;) {
+            p = skipPlainText(p, m_end);
+            if (!hexInText || p == m_end || *p != '\\' || !isHexEscape(p, m_end))
+                break;
+            token.kind = Token::Kind::TextWithHex;
+            p += 4;
+        }
         token.text = QByteArrayView(m_pos, p - m_pos);
         m_pos = p;
         return token;
@@ -154,7 +193,7 @@ Token Tokenizer::controlWord(const char* start)
     if (p < m_end && *p == ' ')
         ++p;
     m_pos = p;
-    if (token.word == "bin" && token.hasParam && token.param > 0) {
+    if (token.hasParam && token.param > 0 && token.word == QByteArrayView("bin", 3)) {
         const qsizetype length = std::min<qsizetype>(token.param, m_end - m_pos);
         token.kind = Token::Kind::Binary;
         token.text = QByteArrayView(m_pos, length);

@@ -8,7 +8,16 @@
 namespace struktur::rtf {
 
 /// The value of a hexadecimal digit, or -1 for any other character.
-int hexValue(char c);
+inline int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 /// One lexical unit of RTF. Views point into the tokenizer's input.
 struct Token {
@@ -19,6 +28,7 @@ struct Token {
         Word, ///< control word, `word` without backslash, `param` when `hasParam`
         Symbol, ///< control symbol other than \\ \{ \} \' (the character in `symbol`)
         Text, ///< a run of literal bytes (escaped \\ \{ \} come as one-byte runs)
+        TextWithHex, ///< a run of literal bytes and well-formed \'hh escapes (see nextInText)
         Hex, ///< \'hh, the byte in `byte`
         Binary, ///< the data of \binN in `text`
     };
@@ -46,9 +56,15 @@ public:
     }
 
     Token next();
+    /// Like next(), but a run of text goes on over \'hh escapes and comes as one TextWithHex
+    /// token when it holds any: for body text, where a byte and its escape mean the same, so
+    /// that a word with accented letters is one token rather than five.
+    Token nextInText();
     qsizetype offset() const { return m_pos - m_begin; }
 
 private:
+    template <bool hexInText>
+    Token nextToken();
     Token controlWord(const char* start);
 
     const char* m_begin;

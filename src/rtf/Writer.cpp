@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace struktur::rtf {
 namespace {
@@ -134,15 +135,24 @@ void Writer::collectTables()
     }
 }
 
+// QByteArray's own append goes through insert(); a resize and a copy cost less, and the writer
+// appends a word or a number for nearly every change of formatting.
+void Writer::put(const char* bytes, qsizetype length)
+{
+    const qsizetype at = m_out.size();
+    m_out.resize(at + length);
+    std::memcpy(m_out.data() + at, bytes, size_t(length));
+}
+
 void Writer::word(const char* name)
 {
-    m_out += name;
+    put(name, qsizetype(std::strlen(name)));
     m_needDelimiter = true;
 }
 
 void Writer::word(const char* name, qint64 value)
 {
-    m_out += name;
+    put(name, qsizetype(std::strlen(name)));
     appendNumber(value);
     m_needDelimiter = true;
 }
@@ -159,7 +169,7 @@ void Writer::appendNumber(qint64 value)
     } while (magnitude);
     if (value < 0)
         *--p = '-';
-    m_out.append(p, end - p);
+    put(p, end - p);
 }
 
 void Writer::writeHeader()
@@ -628,54 +638,66 @@ void Writer::writeText(QStringView text)
     m_unicodeOnly = false;
 }
 
+// Written through a pointer into room for the longest form of every character ("\u-32768?"),
+// cut to size after: one resize per text rather than an append per escape.
 void Writer::writeEscapedText(QStringView text)
 {
-    const QChar* p = text.data();
-    const QChar* end = p + text.size();
-    while (p < end) {
-        const QChar* run = p;
-        if (!m_unicodeOnly) {
-            while (p < end && p->unicode() < 0x80 && kLiteral[p->unicode()])
-                ++p;
+    if (text.isEmpty())
+        return;
+    constexpr qsizetype kLongestForm = 9;
+    const qsizetype start = m_out.size();
+    m_out.resize(start + text.size() * kLongestForm);
+    char* const first = m_out.data() + start;
+    char* out = first;
+    const auto put = [&out](const char* literal, size_t length) {
+        std::memcpy(out, literal, length);
+        out += length;
+    };
+    for (const QChar c : text) {
+        const char16_t ch = c.unicode();
+        if (ch < 0x80 && kLiteral[ch] && !m_unicodeOnly) {
+            *out++ = char(ch);
+            continue;
         }
-        if (p > run) {
-            const qsizetype start = m_out.size();
-            m_out.resize(start + (p - run));
-            char* out = m_out.data() + start;
-            for (const QChar* q = run; q < p; ++q)
-                *out++ = char(q->unicode());
-            m_needDelimiter = false;
-        }
-        if (p >= end)
-            break;
-        const char16_t ch = p->unicode();
-        ++p;
         switch (ch) {
-        case u'\\': m_out += "\\\\"; break;
-        case u'{': m_out += "\\{"; break;
-        case u'}': m_out += "\\}"; break;
-        case u'\t': m_out += "\\tab "; break;
-        case 0x2028: m_out += "\\line "; break;
-        case 0x00A0: m_out += "\\~"; break;
-        case 0x00AD: m_out += "\\-"; break;
-        case 0x2011: m_out += "\\_"; break;
+        case u'\\': put("\\\\", 2); break;
+        case u'{': put("\\{", 2); break;
+        case u'}': put("\\}", 2); break;
+        case u'\t': put("\\tab ", 5); break;
+        case 0x2028: put("\\line ", 6); break;
+        case 0x00A0: put("\\~", 2); break;
+        case 0x00AD: put("\\-", 2); break;
+        case 0x2011: put("\\_", 2); break;
         default: {
             if (ch < 0x20 || ch == 0x2029 || ch == QChar::ObjectReplacementCharacter)
                 break;
             const int byte = m_unicodeOnly ? -1 : cp1252::byteFor(ch);
             if (byte >= 0x80 && !(byte >= 0x80 && byte < 0xA0 && ch == byte)) {
                 const char escape[4] = { '\\', '\'', kHex[byte >> 4], kHex[byte & 15] };
-                m_out.append(escape, 4);
+                put(escape, 4);
             } else {
-                m_out += "\\u";
-                appendNumber(int16_t(ch));
-                m_out += '?';
+                put("\\u", 2);
+                int value = int16_t(ch);
+                if (value < 0) {
+                    *out++ = '-';
+                    value = -value;
+                }
+                char digits[6];
+                int count = 0;
+                do {
+                    digits[count++] = char('0' + value % 10);
+                    value /= 10;
+                } while (value);
+                while (count > 0)
+                    *out++ = digits[--count];
+                *out++ = '?';
             }
             break;
         }
         }
-        m_needDelimiter = false;
     }
+    m_out.truncate(start + (out - first));
+    m_needDelimiter = false;
 }
 
 } // namespace struktur::rtf

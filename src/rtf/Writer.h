@@ -71,6 +71,7 @@ private:
     void writeEscapedText(QStringView text);
     void word(const char* name);
     void word(const char* name, qint64 value);
+    void put(const char* bytes, qsizetype length);
     void appendNumber(qint64 value);
     CharState stateFor(const QTextCharFormat& format);
 

@@ -84,6 +84,10 @@ private Q_SLOTS:
     void hostileInputIsBounded_data();
     void hostileInputIsBounded();
     void documentAndPlainTextAgree();
+    void textRuns_data();
+    void textRuns();
+    void runEndsAtEveryOffset();
+    void plainTextComesInParagraphPieces();
     void loadFallsBackToPlainText_data();
     void loadFallsBackToPlainText();
 };
@@ -591,6 +595,78 @@ void TestRtfReader::documentAndPlainTextAgree()
     rtf::read(rtf, document);
     QCOMPARE(rtf::plainText(rtf), u"a\tb\nc\n    \u2022 li\n1\n2\n€\n"_qs);
     QCOMPARE(documentText(document), rtf::plainText(rtf));
+}
+
+// Body text is read in runs that take in \'hh escapes and are scanned sixteen bytes at a time:
+// what ends a run, or is inside one, must read as it would byte by byte.
+void TestRtfReader::textRuns_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("escapes inside a word") << rtfBytes("{\\rtf1 bl\\'e5b\\'e6r}") << u"blåbær\n"_qs;
+    QTest::newRow("escapes side by side") << rtfBytes("{\\rtf1 \\'e5\\'e6\\'f8}") << u"åæø\n"_qs;
+    QTest::newRow("escape then a broken one") << rtfBytes("{\\rtf1 a\\'e5\\'zzb}") << u"aåzzb\n"_qs;
+    QTest::newRow("escape cut off by the end") << rtfBytes("{\\rtf1 a\\'e5\\'e") << u"aå\n"_qs;
+    QTest::newRow("escape as unicode fallback") << rtfBytes("{\\rtf1 \\u8364\\'80\\'e5x}") << u"€åx\n"_qs;
+    QTest::newRow("escapes of a double-byte page")
+        << rtfBytes("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 a\\'82\\'a0b\\'82\\'a2}") << u"aあbい\n"_qs;
+    QTest::newRow("escapes in a font name") << rtfBytes("{\\rtf1{\\fonttbl{\\f0 A\\'3bB;}}x}") << u"x\n"_qs;
+    QTest::newRow("raw control bytes in a long run")
+        << QByteArray("{\\rtf1 aaaaaaaaaaaaaaa\x01" "bbbbbbbbbbbbbbbb\x7f\xe5" "cccccccccccccccc\tdddddddddddddddd}")
+        << u"aaaaaaaaaaaaaaabbbbbbbbbbbbbbbb\x7fåcccccccccccccccc\tdddddddddddddddd\n"_qs;
+    QTest::newRow("surrogate pair split by formatting")
+        << rtfBytes("{\\rtf1 \\u-10179?\\b\\u-8694?}") << u"\uFFFD\uFFFD\n"_qs;
+    QTest::newRow("surrogate pair in one formatting across runs")
+        << rtfBytes("{\\rtf1 a\\b\\u-10179?\\u-8694?\\b0 b}") << u"a😊b\n"_qs;
+    QTest::newRow("symbol font run")
+        << rtfBytes("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 abcdefghijklmnopq\\'b7}")
+        << u"αβχδεφγηιϕκλμνοπθ•\n"_qs;
+}
+
+void TestRtfReader::textRuns()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(rtf::plainText(rtf), text);
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QCOMPARE(documentText(document), text);
+}
+
+void TestRtfReader::runEndsAtEveryOffset()
+{
+    for (int length = 0; length < 40; ++length) {
+        const QByteArray plain(length, 'a');
+        for (const char* end : { "{\\b b}", "\\par ", "\\'e5", "\\\\", "\r\n", "}" }) {
+            const QByteArray rtf = "{\\rtf1 " + plain + end + QByteArray(20, 'c') + "}";
+            const QString expected = QString::fromLatin1(plain)
+                + (QByteArrayView(end) == "{\\b b}" ? u"b"_qs
+                        : QByteArrayView(end) == "\\par " ? u"\n"_qs
+                        : QByteArrayView(end) == "\\'e5"  ? u"å"_qs
+                        : QByteArrayView(end) == "\\\\"   ? u"\\"_qs
+                                                        : QString())
+                + (QByteArrayView(end) != "}" ? QString(20, u'c') + u'\n' : length > 0 ? u"\n"_qs : QString());
+            QCOMPARE(rtf::plainText(rtf), expected);
+        }
+    }
+}
+
+void TestRtfReader::plainTextComesInParagraphPieces()
+{
+    QByteArray rtf = "{\\rtf1{\\*\\pn\\pnlvlblt{\\pntxtb x}}";
+    for (int i = 0; i < 20000; ++i)
+        rtf += "item " + QByteArray::number(i) + "\\par ";
+    rtf += "\\pard last{\\footnote note}}";
+    QStringList pieces;
+    rtf::plainText(rtf, [&pieces](QStringView piece) { pieces.append(piece.toString()); });
+    QVERIFY(pieces.size() > 1);
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i)
+        QVERIFY(pieces[i].endsWith(u'\n'));
+    const QString whole = pieces.join(QString());
+    QCOMPARE(whole, rtf::plainText(rtf));
+    QVERIFY(whole.startsWith(u"    \u2022 item 0\n    \u2022 item 1\n"_qs));
+    QVERIFY(whole.endsWith(u"last\n\nnote\n"_qs));
 }
 
 void TestRtfReader::loadFallsBackToPlainText_data()
