@@ -228,7 +228,7 @@ private:
         if (!t.isInvertible())
             return false;
         m_painter->setTransform(t);
-        m_painter->setPen(m_state.pen);
+        m_painter->setPen(drawablePen(m_state.pen, t, kMaxSide));
         m_painter->setBrush(m_state.brush);
         m_drew = true;
         return true;

@@ -131,15 +131,7 @@ private:
         if (m_state.windowExtent.width() == 0 || m_state.windowExtent.height() == 0)
             return false;
         applyTransform();
-        // Qt's time to stroke a dashed pen grows with the square of its width: one thousands of
-        // pixels wide, from a picture of a few bytes, took minutes. Pens are drawn at most 200
-        // pixels wide (a tenth of the largest picture drawn).
-        QPen pen = m_state.pen;
-        const QTransform& transform = m_painter->transform();
-        const double scale = std::max(std::abs(transform.m11()), std::abs(transform.m22()));
-        if (!pen.isCosmetic() && scale > 0 && pen.widthF() * scale > kMaxSide / 10)
-            pen.setWidthF(kMaxSide / 10 / scale);
-        m_painter->setPen(pen);
+        m_painter->setPen(drawablePen(m_state.pen, m_painter->transform(), kMaxSide));
         m_painter->setBrush(m_state.brush);
         m_drew = true;
         return true;

@@ -4,6 +4,11 @@
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
+#include <QPen>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
 
 #include <cstdint>
 #include <cstring>
@@ -65,6 +70,18 @@ private:
     qsizetype m_size;
     bool m_bad = false;
 };
+
+/// `pen` as it can be drawn under `transform`: Qt's time to stroke a dashed pen grows with the
+/// square of its width, and one thousands of pixels wide, from a picture of a few bytes, took
+/// minutes. Pens are drawn at most a tenth of `maxSide` pixels wide.
+inline QPen drawablePen(QPen pen, const QTransform& transform, int maxSide)
+{
+    const double scale = std::max(std::abs(transform.m11()), std::abs(transform.m22()));
+    const double widest = maxSide / 10.0;
+    if (!pen.isCosmetic() && scale > 0 && pen.widthF() * scale > widest)
+        pen.setWidthF(widest / scale);
+    return pen;
+}
 
 /// A device-independent bitmap (info header, colours, pixels) through Qt's BMP reader. The
 /// pixels follow the header and its colour table unless `pixelsAt` says where they start.
