@@ -116,6 +116,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
@@ -124,6 +125,8 @@ private:
     void showElement(struktur::Element* element);
     void selectElement(struktur::Element* element);
     void dropPickedUp();
+    bool expandInOneLayout(const QModelIndex& index);
+    bool isOnExpandBox(const QModelIndex& index, const QPoint& position) const;
     void applyViewSettings();
 
     struktur::StructureDocument* m_document;
