@@ -2,7 +2,8 @@
 // Drives the real main window offscreen over a large structure, as a user does, and times each
 // step until the tree has painted: loading it with "Indlæs struktur", "Udfold strukturen", Home,
 // End, Page Down, Page Up, collapsing and expanding one element, "Sammenfold strukturen".
-//   bench_structure_view FOLDER      FOLDER holds struktur.txt and data.txt (bench_structure --write)
+//   bench_structure_view [FOLDER]    FOLDER holds struktur.txt and data.txt (bench_structure --write);
+//                                    without it, bench_structure beside this program writes 1M nested.
 // Prints wall and CPU milliseconds for each step, and the process's resident size after it.
 #include "app/Instances.h"
 #include "app/Tmainform.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -93,12 +95,16 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_structure_view FOLDER (with struktur.txt and data.txt)\n");
-        return 2;
-    }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QTemporaryDir scratch;
+    QString folder = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : scratch.filePath(QStringLiteral("Stor"));
+    if (argc < 2) {
+        QDir().mkpath(folder);
+        const int written = QProcess::execute(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_structure"),
+            { QStringLiteral("--write"), folder, QStringLiteral("1000000"), QStringLiteral("nested") });
+        if (written != 0)
+            qFatal("bench_structure --write failed");
+    }
+    QDir().mkpath(folder + QStringLiteral("/tekstfiler"));
     const QString programdir = scratch.filePath(QStringLiteral("Kvarnolt"));
     QDir().mkpath(programdir);
     writeFile(programdir + QStringLiteral("/Stor.txt"),
