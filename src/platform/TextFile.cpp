@@ -32,6 +32,8 @@ void cutIntoBlock(const Char* in, qsizetype size, Map map, LeadingBlanks leading
     // Every line gives up at least one line-end character for its NUL, except a last line
     // without a line end: one character more than the input is always enough.
     auto [header, chars] = QTypedArrayData<char16_t>::allocate(size + 1);
+    Q_CHECK_PTR(header);
+    // QString's own representation: a reference-counted block, and into it a pointer and a size.
     const QString::DataPointer block(header, chars, 0);
     const Char* const end = in + size;
     char16_t* out = chars;
