@@ -140,11 +140,31 @@ void measure(const QTemporaryDir& dir, int count, Shape shape)
     QFile::remove(dataPath);
 }
 
+/// `--write FOLDER [COUNT] [nested|flat]` writes one generated structure as FOLDER/struktur.txt and
+/// FOLDER/data.txt and measures nothing, for the whole-process and window benchmarks.
+int writeOnly(const QStringList& arguments)
+{
+    const QString folder = arguments.value(0);
+    bool valid = !folder.isEmpty();
+    const int count = arguments.size() > 1 ? arguments[1].toInt(&valid) : 1000000;
+    const QString shape = arguments.value(2, QStringLiteral("nested"));
+    if (!valid || count < 0 || (shape != QLatin1String("nested") && shape != QLatin1String("flat"))) {
+        std::fprintf(stderr, "usage: bench_structure --write FOLDER [COUNT] [nested|flat]\n");
+        return 2;
+    }
+    generate(folder + QStringLiteral("/struktur.txt"), folder + QStringLiteral("/data.txt"), count,
+        shape == QLatin1String("flat") ? Shape::Flat : Shape::Nested);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.value(0) == QLatin1String("--write"))
+        return writeOnly(arguments.mid(1));
     QTemporaryDir dir;
     if (!dir.isValid())
         qFatal("no temporary folder");

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a structure file and a data file from one input, separated by the marker line below,
-// as a load does; whatever reads without error must save and read back to the same tree, and
-// sorting it must keep every element and order each group of siblings.
+// as a load does (by both readers, which must agree); whatever reads without error must save and
+// read back to the same tree, and sorting it must keep every element and order each group of
+// siblings.
 #include "model/ElementOrder.h"
 #include "model/ElementTree.h"
 #include "model/StructureFile.h"
@@ -55,8 +56,8 @@ QString readBack(const ElementTree& tree, ElementTree& again)
         if (!bytes.startsWith("\xEF\xBB\xBF") && bytes != textfile::encode(*lines))
             std::abort();
     }
-    structurefile::readStructure(textfile::splitLines(textfile::decode(structureBytes)), again);
-    structurefile::applyDataLines(textfile::splitLines(textfile::decode(dataBytes)), again);
+    structurefile::readStructureFile(structureBytes, again);
+    structurefile::applyDataFile(dataBytes, again);
     return comparable(again);
 }
 
@@ -69,11 +70,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArrayView structureBytes = split < 0 ? input : input.first(split);
     const QByteArrayView dataBytes = split < 0 ? QByteArrayView() : input.sliced(split + qsizetype(sizeof separator) - 1);
 
+    // The file reader (no list of lines, texts sharing one block) and the reader of decoded
+    // lines must build the same tree and stop with the same error.
     ElementTree tree;
+    QString error;
     try {
-        structurefile::readStructure(textfile::splitLines(textfile::decode(structureBytes)), tree);
-        structurefile::applyDataLines(textfile::splitLines(textfile::decode(dataBytes)), tree);
-    } catch (const Error&) {
+        structurefile::readStructureFile(structureBytes, tree);
+        structurefile::applyDataFile(dataBytes, tree);
+    } catch (const Error& failure) {
+        error = failure.message();
+    }
+    ElementTree fromLines;
+    QString linesError;
+    try {
+        structurefile::readStructure(textfile::splitLines(textfile::decode(structureBytes)), fromLines);
+        structurefile::applyDataLines(textfile::splitLines(textfile::decode(dataBytes)), fromLines);
+    } catch (const Error& failure) {
+        linesError = failure.message();
+    }
+    if (error != linesError || comparable(tree) != comparable(fromLines))
+        std::abort();
+    if (!error.isEmpty()) {
         // A read error keeps a partial tree; it must still be a sound tree to walk and save.
         (void)structurefile::structureBytes(tree);
         (void)structurefile::dataBytes(tree);

@@ -268,9 +268,13 @@ bool ElementModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 Qt::ItemFlags ElementModel::flags(const QModelIndex& index) const
 {
-    if (!index.isValid())
+    const Element* shown = element(index);
+    if (!shown)
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    // Asked afresh at every layout, so an element that gains a child loses the flag. Without it,
+    // expanding everything would give every leaf of a million a persistent index in the view.
+    return shown->hasChildren() ? flags : flags | Qt::ItemNeverHasChildren;
 }
 
 } // namespace struktur

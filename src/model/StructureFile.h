@@ -22,6 +22,9 @@ int lineLevel(QStringView line);
 /// than one level than the one before stops the read with "Invalid level (%d) for item "%s"";
 /// the elements read before that line stay in the tree.
 void readStructure(QStringList lines, ElementTree& tree);
+/// The same from a structure file's bytes (decoded and cut into lines as the text-file layer
+/// does), without holding the lines: the element texts share one block of text.
+void readStructureFile(QByteArrayView bytes, ElementTree& tree);
 
 /// The structure lines of a tree: each element's level in tabs followed by its text.
 QStringList structureLines(const ElementTree& tree);
@@ -31,6 +34,8 @@ QStringList structureLines(const ElementTree& tree);
 /// with "'%s' is not a valid integer value" when a line starts with anything but a digit (that
 /// element keeps its data string and icon 0). An empty line gives icon 0. Extra lines are ignored.
 void applyDataLines(QStringList lines, ElementTree& tree);
+/// The same from a data file's bytes; the element data strings share one block of text.
+void applyDataFile(QByteArrayView bytes, ElementTree& tree);
 
 /// The data lines of a tree: each element's data string, or "0" for an element without one.
 QStringList dataLines(const ElementTree& tree);
@@ -44,5 +49,12 @@ QByteArray encodeLines(const QStringList& lines);
 /// encodeLines(structureLines(tree)) and encodeLines(dataLines(tree)), made without the lines.
 QByteArray structureBytes(const ElementTree& tree);
 QByteArray dataBytes(const ElementTree& tree);
+
+/// Receives a file's bytes piece by piece, in order.
+using ByteSink = std::function<void(QByteArrayView bytes)>;
+/// The bytes of structureBytes(tree) and dataBytes(tree), handed to `sink` in pieces of a few
+/// hundred kilobytes as they are made, so that a save holds no whole file in memory.
+void writeStructure(const ElementTree& tree, const ByteSink& sink);
+void writeData(const ElementTree& tree, const ByteSink& sink);
 
 } // namespace struktur::structurefile

@@ -26,12 +26,12 @@ LoadResult loadStructure(ElementTree& tree, const QString& structurePath, const 
     tree.clear();
     if (!fileExists(structurePath))
         return LoadResult::NoStructureFile;
-    structurefile::readStructure(textfile::readLines(structurePath), tree);
+    structurefile::readStructureFile(textfile::readBytes(structurePath), tree);
     if (!dataOn)
         return LoadResult::Loaded;
     if (!fileExists(dataPath))
         return LoadResult::NoDataFile;
-    structurefile::applyDataLines(textfile::readLines(dataPath), tree);
+    structurefile::applyDataFile(textfile::readBytes(dataPath), tree);
     return LoadResult::Loaded;
 }
 
@@ -44,10 +44,10 @@ bool saveStructure(const ElementTree& tree, const QString& structurePath, const 
     std::optional<PendingFile> data;
     if (dataOn) {
         data.emplace(dataPath);
-        data->write(structurefile::dataBytes(tree));
+        structurefile::writeData(tree, [&data](QByteArrayView bytes) { data->write(bytes); });
     }
     PendingFile structure(structurePath);
-    structure.write(structurefile::structureBytes(tree));
+    structurefile::writeStructure(tree, [&structure](QByteArrayView bytes) { structure.write(bytes); });
     if (data)
         commitTogether(*data, structure);
     else

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <vector>
@@ -353,11 +354,53 @@ Element* TStruktur::selectedElement() const
 
 Element* TStruktur::elementAt(int X, int Y) const { return m_model->element(indexAt(QPoint(X, Y))); }
 
+// The view expands an element by inserting the rows of each expanded descendant one group at a
+// time into its list of a million rows, moving the rows after them every time: with the
+// descendants expanded (after "Udfold strukturen" and a collapse) that took seconds. Expanding
+// it as one new layout of the visible rows costs what a layout of them costs. Returns false,
+// leaving the expansion to the view, when no child is expanded and one insertion does.
+bool TStruktur::expandInOneLayout(const QModelIndex& index)
+{
+    if (!index.isValid() || isExpanded(index) || !m_model->hasChildren(index))
+        return false;
+    const int rows = m_model->rowCount(index);
+    bool descendantsShown = false;
+    for (int row = 0; row < rows && !descendantsShown; ++row)
+        descendantsShown = isExpanded(m_model->index(row, 0, index));
+    if (!descendantsShown)
+        return false;
+    scheduleDelayedItemsLayout();
+    expand(index);
+    return true;
+}
+
+// The expand box sits in the element's own column of the branch area, left of its row.
+bool TStruktur::isOnExpandBox(const QModelIndex& index, const QPoint& position) const
+{
+    const QRect row = visualRect(index);
+    return index.isValid() && position.x() < row.left() && position.x() >= row.left() - indentation();
+}
+
+void TStruktur::keyPressEvent(QKeyEvent* event)
+{
+    const bool expands = event->key() == Qt::Key_Plus
+        || (event->key() == Qt::Key_Right && event->modifiers() == Qt::NoModifier);
+    if (expands && expandInOneLayout(currentIndex())) {
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
 void TStruktur::mousePressEvent(QMouseEvent* event)
 {
     // Only the left button selects: a right or middle press must not move the element that
-    // inserts are placed at and that editing and deleting act on.
-    if (event->button() == Qt::LeftButton)
+    // inserts are placed at and that editing and deleting act on. A press on an expand box
+    // expands without selecting, as the view does.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    const bool expanded = event->button() == Qt::LeftButton && isOnExpandBox(pressed, event->position().toPoint())
+        && expandInOneLayout(pressed);
+    if (event->button() == Qt::LeftButton && !expanded)
         QTreeView::mousePressEvent(event);
     m_pressed = true;
     m_pressPosition = event->position().toPoint();
@@ -370,7 +413,8 @@ void TStruktur::mouseDoubleClickEvent(QMouseEvent* event)
     // The second press of a double click is a press as well; the view hands it on as one
     // itself when it lands on another element than the first.
     m_pressReported = false;
-    if (event->button() == Qt::LeftButton)
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && !expandInOneLayout(pressed))
         QTreeView::mouseDoubleClickEvent(event);
     if (m_pressReported)
         return;

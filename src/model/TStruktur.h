@@ -125,6 +125,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
@@ -132,6 +133,8 @@ private:
     void moveElement(struktur::Element* element, const struktur::Element* destination, TNodeAttachMode mode);
     void showElement(struktur::Element* element);
     void selectElement(struktur::Element* element);
+    bool expandInOneLayout(const QModelIndex& index);
+    bool isOnExpandBox(const QModelIndex& index, const QPoint& position) const;
     void applyViewSettings();
 
     struktur::StructureDocument* m_document;

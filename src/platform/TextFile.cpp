@@ -20,6 +20,45 @@ QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding)
     return decoder(bytes.first(bytes.size() & ~qsizetype(1)));
 }
 
+/// Cuts `size` characters from `in` into lines, each written into one new block followed by a
+/// NUL (a QString's own characters always end in one), and hands each on as a string that shares
+/// the block. `map` turns an input character into its UTF-16 character.
+template <typename Char, typename Map>
+void cutIntoBlock(const Char* in, qsizetype size, Map map, LeadingBlanks leading,
+    const std::function<void(QString, int)>& take)
+{
+    if (size == 0)
+        return;
+    // Every line gives up at least one line-end character for its NUL, except a last line
+    // without a line end: one character more than the input is always enough.
+    auto [header, chars] = QTypedArrayData<char16_t>::allocate(size + 1);
+    Q_CHECK_PTR(header);
+    // QString's own representation: a reference-counted block, and into it a pointer and a size.
+    const QString::DataPointer block(header, chars, 0);
+    const Char* const end = in + size;
+    char16_t* out = chars;
+    while (in < end) {
+        int blanks = 0;
+        if (leading == LeadingBlanks::Counted) {
+            for (; in < end && (*in == Char('\t') || *in == Char(' ')); ++in)
+                ++blanks;
+        }
+        char16_t* const start = out;
+        for (; in < end && *in != Char('\r') && *in != Char('\n'); ++in)
+            *out++ = map(*in);
+        *out++ = u'\0';
+        QString::DataPointer line(block);
+        line.ptr = start;
+        line.size = out - 1 - start;
+        take(QString(std::move(line)), blanks);
+        if (in < end) {
+            if (*in == Char('\r') && in + 1 < end && in[1] == Char('\n'))
+                ++in;
+            ++in;
+        }
+    }
+}
+
 QString cutAtNul(QString text)
 {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
@@ -95,14 +134,40 @@ QByteArray encode(const QStringList& lines)
     return bytes;
 }
 
-QStringList readLines(const QString& path)
+void forEachLine(QByteArrayView bytes, LeadingBlanks leading, const std::function<void(QString line, int blanks)>& take)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const QString text = decode(bytes);
+        cutIntoBlock(text.utf16(), text.size(), [](char16_t ch) { return ch; }, leading, take);
+        return;
+    }
+    const qsizetype nul = bytes.indexOf('\0');
+    const QByteArrayView text = nul >= 0 ? bytes.first(nul) : bytes;
+    cutIntoBlock(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+        [](unsigned char byte) { return cp1252::charFor(byte); }, leading, take);
+}
+
+QByteArray readBytes(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error::cannotOpenFile(path, file.errorString());
-    QByteArray bytes = file.readAll();
+    // Read at the size the file has, in one piece: readAll would grow its buffer as it goes.
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0 || file.error() != QFileDevice::NoError)
+        throw Error::cannotOpenFile(path, file.errorString());
+    bytes.truncate(read);
+    // A file that grew while it was read (or a device without a size) gives the rest here.
+    bytes += file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error::cannotOpenFile(path, file.errorString());
+    return bytes;
+}
+
+QStringList readLines(const QString& path)
+{
+    QByteArray bytes = readBytes(path);
     // The bytes go before the text is cut, and the last line keeps the text's own buffer, so
     // that a file of one long line is held once, not twice.
     QString text = decode(bytes);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// The system's text files (structure, data, registry and options files) are read and written
 /// whole, as lines, by these functions and by nothing else.
 namespace struktur::textfile {
@@ -25,6 +27,20 @@ QByteArray encode(const QStringList& lines);
 /// True when a first line's Windows-1252 bytes would read back as a byte-order mark ("ï»¿",
 /// "ÿþ", "þÿ"): such a text must be written as UTF-8 with its mark.
 bool looksLikeByteOrderMark(QStringView firstLine);
+
+/// Whether the tabs and spaces that begin a line belong to it or are counted apart (the levels
+/// of a structure file).
+enum class LeadingBlanks { Kept, Counted };
+
+/// Decodes a whole file as `decode` does and cuts it into lines as `splitLines` does, without
+/// either's copies: every line handed to `take` shares one block of text with the others (no
+/// allocation per line), and the block lives as long as any of them. With
+/// `LeadingBlanks::Counted`, the tabs and spaces that begin a line are left out of it and their
+/// number is passed as `blanks`; otherwise `blanks` is 0.
+void forEachLine(QByteArrayView bytes, LeadingBlanks leading, const std::function<void(QString line, int blanks)>& take);
+
+/// A whole file's bytes. Throws "Cannot open file" when it is missing or unreadable.
+QByteArray readBytes(const QString& path);
 
 /// Reads and splits a file. Throws "Cannot open file" when it is missing or unreadable.
 QStringList readLines(const QString& path);

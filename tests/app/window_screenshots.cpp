@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's four windows for the documentation, each at 600 x 600 outer pixels
 // (the main window's first size and minimum) where it can be resized, and at its minimum size:
-//   window_screenshots <folder>
+//   window_screenshots <folder> [<large structure folder>]
 // writes mainform-projects.png, mainform-structure.png, mainform-structure-menu.png (the tree's
 // context menu), editform-600.png, editform-minimum.png, mappeform.png and printform.png into
-// the folder.
+// the folder; with a second folder (struktur.txt and data.txt, e.g. a million elements) also
+// mainform-structure-large.png, that structure loaded and fully expanded.
 #include "app/Instances.h"
 #include "app/Tmainform.h"
 #include "editor/TeditForm.h"
@@ -185,6 +186,20 @@ int main(int argc, char** argv)
     printform->show();
     saved = shoot(printform, output.filePath(QStringLiteral("printform.png"))) && saved;
     printform->hide();
+
+    if (argc > 2) {
+        const QString large = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+        tree->setStrukturfile(large + QStringLiteral("/struktur.txt"));
+        tree->setDatafile(large + QStringLiteral("/data.txt"));
+        tree->setInfomappe(large + QStringLiteral("/tekstfiler/"));
+        tree->HentStruktur();
+        tree->FullExpand();
+        mainform->structurePage->setInfoLabel(QStringLiteral("Strukturnavn: Stor.txt"));
+        tree->setCurrentIndex(tree->model()->index(0, 0));
+        mainform->structurePage->StrukturClick();
+        QTest::keyClick(tree, Qt::Key_PageDown);
+        saved = shoot(mainform, output.filePath(QStringLiteral("mainform-structure-large.png"))) && saved;
+    }
 
     destroyWindows();
     return saved ? 0 : 1;

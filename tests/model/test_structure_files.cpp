@@ -109,8 +109,12 @@ void TestStructureFiles::readingStructureLines()
     QFETCH(QString, tree);
     QFETCH(QString, error);
     ElementTree read;
-    QCOMPARE(errorOf([&] { structurefile::readStructure(textfile::splitLines(textfile::decode(bytes)), read); }), error);
+    QCOMPARE(errorOf([&] { structurefile::readStructureFile(bytes, read); }), error);
     QCOMPARE(treeText(read), tree);
+    // Lines built in memory read by the same rules.
+    ElementTree fromLines;
+    QCOMPARE(errorOf([&] { structurefile::readStructure(textfile::splitLines(textfile::decode(bytes)), fromLines); }), error);
+    QCOMPARE(treeText(fromLines), tree);
     for (Element* element = read.first(); element; element = read.next(element)) {
         QVERIFY(!element->hasData);
         QCOMPARE(element->icon, 0);
@@ -147,8 +151,12 @@ void TestStructureFiles::pairingDataLines()
     QFETCH(QString, error);
     ElementTree read;
     test::readTree(read, QStringLiteral("A\n\tB\nC"));
-    QCOMPARE(errorOf([&] { structurefile::applyDataLines(textfile::splitLines(textfile::decode(bytes)), read); }), error);
+    QCOMPARE(errorOf([&] { structurefile::applyDataFile(bytes, read); }), error);
     QCOMPARE(treeText(read, true), tree);
+    ElementTree fromLines;
+    test::readTree(fromLines, QStringLiteral("A\n\tB\nC"));
+    QCOMPARE(errorOf([&] { structurefile::applyDataLines(textfile::splitLines(textfile::decode(bytes)), fromLines); }), error);
+    QCOMPARE(treeText(fromLines, true), tree);
 }
 
 void TestStructureFiles::savedBytes_data()

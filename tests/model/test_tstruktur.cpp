@@ -103,6 +103,8 @@ private Q_SLOTS:
     void viewSettings();
     void linesJoinElementsToParentsAndSiblings();
     void deepStructureExpandsWithoutCrash();
+    void expandingAgainShowsExpandedDescendants();
+    void onlyLeavesNeverHaveChildren();
 
 private:
     QString folder() const { return m_dir->path(); }
@@ -548,6 +550,66 @@ void TestTStruktur::deepStructureExpandsWithoutCrash()
     QVERIFY(!fixture.tree.isExpanded(fixture.tree.model()->index(0, 0, index)));
     fixture.tree.FullCollapse();
     QVERIFY(!fixture.tree.isExpanded(fixture.index({ 0 })));
+}
+
+/// The rows the view shows, top to bottom, each as its text.
+static QString shownRows(const TStruktur& tree)
+{
+    QStringList rows;
+    for (QModelIndex row = tree.model()->index(0, 0); row.isValid(); row = tree.indexBelow(row))
+        rows.append(row.data().toString());
+    return rows.join(u' ');
+}
+
+void TestTStruktur::expandingAgainShowsExpandedDescendants()
+{
+    // Collapsing an element keeps its descendants expanded; expanding it again (by key, by its
+    // expand box, by a double click) shows them as they were, in one layout.
+    Fixture fixture(folder());
+    fixture.load(u"A\n\tB\n\t\tC\n\tD\n\t\tF\nE"_qs);
+    fixture.show();
+    QCOMPARE(shownRows(fixture.tree), u"A B C D F E"_qs);
+    fixture.tree.setCurrentIndex(fixture.index({ 0 }));
+    QTest::keyClick(&fixture.tree, Qt::Key_Left);
+    QCOMPARE(shownRows(fixture.tree), u"A E"_qs);
+    QTest::keyClick(&fixture.tree, Qt::Key_Right);
+    QCOMPARE(shownRows(fixture.tree), u"A B C D F E"_qs);
+    QTest::keyClick(&fixture.tree, Qt::Key_Left);
+
+    // The expand box expands without selecting and is reported as a press like any other.
+    fixture.tree.setCurrentIndex(fixture.index({ 1 }));
+    fixture.tree.selectionModel()->select(fixture.index({ 1 }), QItemSelectionModel::ClearAndSelect);
+    QList<int> pressedAt;
+    QObject::connect(&fixture.tree, &TStruktur::mousePressed, &fixture.tree,
+        [&pressedAt](Qt::MouseButton, Qt::KeyboardModifiers, int x, int) { pressedAt.append(x); });
+    const QRect row = fixture.tree.visualRect(fixture.index({ 0 }));
+    const QPoint box(row.left() - fixture.tree.indentation() / 2, row.center().y());
+    QTest::mouseClick(fixture.tree.viewport(), Qt::LeftButton, {}, box);
+    QCOMPARE(shownRows(fixture.tree), u"A B C D F E"_qs);
+    QCOMPARE(fixture.tree.selectedText(), u"E"_qs);
+    QCOMPARE(pressedAt, QList<int> { box.x() });
+    fixture.tree.collapse(fixture.index({ 0 }));
+    QTest::mouseDClick(fixture.tree.viewport(), Qt::LeftButton, {}, fixture.pointOf({ 0 }));
+    QCOMPARE(shownRows(fixture.tree), u"A B C D F E"_qs);
+}
+
+void TestTStruktur::onlyLeavesNeverHaveChildren()
+{
+    // Expanding everything stores only elements with children; a leaf that gains a child can be
+    // expanded like any other.
+    Fixture fixture(folder());
+    fixture.load(u"A\n\tB\nC"_qs);
+    fixture.show();
+    const auto never = [&](const Path& rows) { return bool(fixture.index(rows).flags() & Qt::ItemNeverHasChildren); };
+    QVERIFY(!never({ 0 }));
+    QVERIFY(never({ 0, 0 }));
+    QVERIFY(never({ 1 }));
+    fixture.select({ 1 });
+    fixture.tree.setFlytmode(naAddChild);
+    fixture.tree.NyNode(u"D"_qs, u"d"_qs, 1, false, false);
+    QVERIFY(!never({ 1 }));
+    fixture.tree.expand(fixture.index({ 1 }));
+    QCOMPARE(shownRows(fixture.tree), u"A B C D"_qs);
 }
 
 QTEST_MAIN(TestTStruktur)

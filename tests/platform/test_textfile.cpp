@@ -18,6 +18,8 @@ class TestTextFile : public QObject {
 private Q_SLOTS:
     void readingRules_data();
     void readingRules();
+    void leadingBlanksAreCounted_data();
+    void leadingBlanksAreCounted();
     void writingRules_data();
     void writingRules();
     void fileErrorsNameTheFullPath_data();
@@ -68,6 +70,42 @@ void TestTextFile::readingRules()
     file.write(bytes);
     file.close();
     QCOMPARE(textfile::readLines(path), lines);
+    // Cutting without a list of lines gives the same lines, each a proper string of its own
+    // although they share their characters: changing one leaves the next as it was.
+    QStringList cut;
+    textfile::forEachLine(bytes, textfile::LeadingBlanks::Kept, [&cut](QString line, int blanks) {
+        QCOMPARE(blanks, 0);
+        QCOMPARE(line.utf16()[line.size()], u'\0');
+        cut.append(std::move(line));
+    });
+    QCOMPARE(cut, lines);
+    if (cut.size() > 1) {
+        cut[0].append(u"xyz"_qs);
+        cut[0].resize(cut[0].size() + 40, u'!');
+        QCOMPARE(cut[1], lines[1]);
+    }
+}
+
+void TestTextFile::leadingBlanksAreCounted_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("cut");
+
+    QTest::newRow("tabs and spaces mixed") << QByteArray("a\r\n\t \tb \t\r\n  c") << "0:a|3:b \t|2:c";
+    QTest::newRow("blank lines") << QByteArray("\t\t\r\n\r\n \n") << "2:|0:|1:";
+    QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF\t\xC3\xA6\r\n") << u"1:æ"_qs;
+    QTest::newRow("utf-16 with mark") << QByteArray("\xFF\xFE\t\0 \0x\0", 8) << "2:x";
+    QTest::newRow("nul ends the blanks too") << QByteArray("\t\0\tx", 4) << "1:";
+}
+
+void TestTextFile::leadingBlanksAreCounted()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, cut);
+    QStringList parts;
+    textfile::forEachLine(bytes, textfile::LeadingBlanks::Counted,
+        [&parts](QString line, int blanks) { parts.append(QString::number(blanks) + u':' + line); });
+    QCOMPARE(parts.join(u'|'), cut);
 }
 
 void TestTextFile::writingRules_data()
