@@ -5,6 +5,10 @@
 #include "platform/Version.h"
 
 #include <QApplication>
+#include <QFileDevice>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 #include <map>
@@ -93,5 +97,24 @@ int main(int argc, char** argv)
         return 2;
     }
     arguments.removeFirst();
-    return found->second.function(arguments, out, err);
+    const int status = found->second.function(arguments, out, err);
+    // What the command printed counts only when it reached its target: a full disk or a closed
+    // pipe must not end in success.
+    // A write straight to the device may have failed already, and what the device still holds
+    // is written only by flushing it (which would also clear an earlier error).
+    auto* device = qobject_cast<QFileDevice*>(out.device());
+    QString reason;
+    if (device && device->error() != QFileDevice::NoError)
+        reason = device->errorString();
+    out.flush();
+    if (reason.isEmpty() && device && !device->flush())
+        reason = device->errorString();
+    errno = 0;
+    if (reason.isEmpty() && (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)))
+        reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("Unknown error");
+    if (!reason.isEmpty()) {
+        err << "Cannot write to standard output. " << reason << '\n';
+        return 2;
+    }
+    return status;
 }

@@ -2,6 +2,7 @@
 // Both programs' --help and --version, the tool's usage, and the manual page and bash
 // completion that must name every subcommand the tool has.
 #include "support/CliRun.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void optionsAnswerWithoutDisplay_data();
     void optionsAnswerWithoutDisplay();
     void unwritableAnswerIsAFailure();
+    void unwritableOutputOfASubcommandIsAFailure();
     void missingOrUnknownSubcommandShowsUsage_data();
     void missingOrUnknownSubcommandShowsUsage();
     void manualPageAndCompletionNameEverySubcommand();
@@ -100,6 +102,23 @@ void TestCommandLine::unwritableAnswerIsAFailure()
             QVERIFY2(result.exitCode == 1,
                 qPrintable(program + u' ' + option + u": "_qs + QString::number(result.exitCode)));
         }
+    }
+}
+
+void TestCommandLine::unwritableOutputOfASubcommandIsAFailure()
+{
+    if (!QFile::exists(u"/dev/full"_qs))
+        QSKIP("no /dev/full");
+    const QTemporaryDir dir;
+    const QString document = dir.filePath(u"dokument.rtf"_qs);
+    const QString structure = dir.filePath(u"struktur.txt"_qs);
+    QVERIFY(putBytes(document, "{\\rtf1\\ansi Tekst med \\'e6\\'f8\\'e5.\\par}"));
+    QVERIFY(putBytes(structure, "Indledning\r\n\tAfsnit\r\n"));
+    const QList<QStringList> commands { { u"rtf2txt"_qs, document }, { u"rtf2html"_qs, document }, { u"show"_qs, structure } };
+    for (const QStringList& command : commands) {
+        const CliRun result = run(cli, command, u"/dev/full"_qs);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.err, u"Cannot write to standard output. No space left on device\n"_qs);
     }
 }
 
