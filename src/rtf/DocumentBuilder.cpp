@@ -443,6 +443,27 @@ void DocumentBuilder::opaque(QByteArrayView group, int widthTwips, int heightTwi
     m_cursor.insertImage(format);
 }
 
+// The footnote is not shown (its mark is, in the text), but kept where it stands as an object of
+// a pixel that the writer puts back byte for byte, so that saving loses no footnote.
+void DocumentBuilder::footnote(QStringView, QByteArrayView group)
+{
+    if (group.isEmpty())
+        return;
+    const QString name = QStringLiteral("rtf-footnote");
+    if (!m_document.resource(QTextDocument::ImageResource, QUrl(name)).isValid()) {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    }
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(1);
+    format.setHeight(1);
+    format.setProperty(kOpaqueGroupProperty, group.toByteArray());
+    ensureBlock();
+    m_cursor.insertImage(format);
+}
+
 void DocumentBuilder::pageMargin(QByteArrayView group)
 {
     m_pageMargins.append(group.data(), group.size());

@@ -36,6 +36,7 @@ public:
         const CharProps& chr) override;
 
     void pageMargin(QByteArrayView group) override;
+    void footnote(QStringView text, QByteArrayView group) override;
 
     /// Completes the document (meta information); call once after the reader ran.
     void finish();

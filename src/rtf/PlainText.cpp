@@ -41,7 +41,7 @@ void PlainTextSink::paragraphEnd(const ParaProps&, const ListInfo& list, const C
     m_paragraphStart = m_text.size();
 }
 
-void PlainTextSink::footnote(QStringView text)
+void PlainTextSink::footnote(QStringView text, QByteArrayView)
 {
     m_footnotes += text;
     if (!m_footnotes.endsWith(u'\n'))

@@ -23,7 +23,7 @@ public:
 
     void text(QStringView text, const CharProps&) override;
     void paragraphEnd(const ParaProps&, const ListInfo& list, const CharProps&) override;
-    void footnote(QStringView text) override;
+    void footnote(QStringView text, QByteArrayView group) override;
 
     /// Writes what is left: an unfinished last paragraph, then the footnotes.
     void finish();

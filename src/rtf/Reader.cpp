@@ -221,7 +221,9 @@ void Reader::finishGroup(const State& child, qsizetype closeOffset)
         break;
     case Destination::Footnote:
         if (m_state.dest == Destination::Body) {
-            m_sink.footnote(m_footnoteText);
+            flushText();
+            m_footnoteMarked = false;
+            m_sink.footnote(m_footnoteText, group);
             m_footnoteText.clear();
         }
         break;
@@ -740,6 +742,7 @@ void Reader::bodyWord(Keyword keyword, const Token& token)
         // The automatic footnote mark: the footnote's number.
         for (const QChar ch : QString::number(++m_footnoteCount))
             bodyChar(ch.unicode());
+        m_footnoteMarked = true;
         break;
     case Keyword::tab:
         bodyChar(u'\t');
@@ -853,6 +856,12 @@ void Reader::otherWord(Keyword keyword, const Token& token)
             break;
         }
         if (keyword == Keyword::chftn) {
+            // A footnote whose mark in the text is plain digits (as this system writes it back)
+            // still counts.
+            if (!m_footnoteMarked) {
+                ++m_footnoteCount;
+                m_footnoteMarked = true;
+            }
             if (m_footnoteText.size() < kMaxSideText)
                 m_footnoteText += QString::number(std::max(1, m_footnoteCount));
             break;

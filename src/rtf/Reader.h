@@ -144,6 +144,7 @@ private:
     bool m_wordOpensGroup = false; ///< the word being read is its group's first, after any \*
     QString m_footnoteText;
     int m_footnoteCount = 0;
+    bool m_footnoteMarked = false; ///< the current footnote's mark was counted in the text
 };
 
 } // namespace struktur::rtf

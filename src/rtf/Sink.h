@@ -41,8 +41,9 @@ public:
 
     /// A header or footer group, not read but kept whole.
     virtual void pageMargin(QByteArrayView /*group*/) { }
-    /// The text of a footnote, its paragraphs ending with "\n", its mark first.
-    virtual void footnote(QStringView /*text*/) { }
+    /// A footnote at this place in the text: its text, its paragraphs ending with "\n", its mark
+    /// first; and its whole RTF group, to keep (empty when the input ended inside it).
+    virtual void footnote(QStringView /*text*/, QByteArrayView /*group*/) { }
 
     const Tables* tables = nullptr;
     /// False for a sink that ignores character formatting: text() then gets a paragraph's text

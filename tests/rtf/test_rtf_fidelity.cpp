@@ -335,6 +335,20 @@ void TestRtfFidelity::footnoteMarksAreShown()
     QCOMPARE(documentText(document), u"Mead1 and2 more.\n"_qs);
     QCOMPARE(formatOf(document, u"1"_qs).verticalAlignment(), QTextCharFormat::AlignSuperScript);
     QCOMPARE(rtf::plainText(rtf), u"Mead1 and2 more.\n\n1 Note one.\n2 Note\ntwo.\n"_qs);
+
+    // Saving keeps each footnote where it was, byte for byte, and nothing of it shows.
+    const QByteArray written = rtf::write(document);
+    QVERIFY(written.contains("{\\footnote\\pard\\plain{\\super\\chftn} Note one.}"));
+    QVERIFY(written.contains("{\\footnote\\pard\\plain{\\super\\chftn} Note\\par two.}"));
+    QCOMPARE(rtf::plainText(written), rtf::plainText(rtf));
+    const QList<QTextImageFormat> kept = images(document);
+    QCOMPARE(kept.size(), 2);
+    QCOMPARE(kept[0].width(), 1.0);
+    QCOMPARE(document.resource(QTextDocument::ImageResource, QUrl(kept[0].name())).value<QImage>().pixelColor(0, 0).alpha(), 0);
+
+    // A footnote cut off by the end of the input is not kept: it would unbalance the braces.
+    rtf::read("{\\rtf1 a{\\super\\chftn}{\\footnote\\pard open", document);
+    QVERIFY(images(document).isEmpty());
 }
 
 void TestRtfFidelity::lastParagraphKeepsItsFormat()
