@@ -135,6 +135,16 @@ void TeditForm::createWidgets()
     m_displayLines = new DisplayLines(infoTekst->document(), this);
     m_findBar = new FindBar(infoTekst, this);
     createStatusBar();
+    // The designed minimum assumes the designed fonts; where this machine's are wider, the window
+    // stays wide enough for the panel's last caption and the status panels side by side.
+    int panelRight = 0;
+    for (const QWidget* child : Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        panelRight = std::max(panelRight, child->x() + std::max(child->width(), child->sizeHint().width()));
+    int statusWidth = 0;
+    for (const QLabel* panel : InfoPanels)
+        statusWidth += panel->width() + Info->layout()->spacing();
+    const int needed = std::max(panelRight + 4, statusWidth) + designedFrame.width();
+    m_bounds->setMinimumOuter(smallestOuterSize.expandedTo(QSize(needed, 0)));
 }
 
 void TeditForm::createPanel()

@@ -133,14 +133,16 @@ void Tprintform::createLayout()
     action->addStretch();
     action->addWidget(Button1);
     action->addWidget(lukKnap);
-    auto* printRow = new QHBoxLayout;
-    printRow->addWidget(printKnap);
-    printRow->addWidget(visKnap);
-    action->addLayout(printRow);
+    // One button a row: with the margins' title shown whole, two side by side would be cut.
+    action->addWidget(printKnap);
+    action->addWidget(visKnap);
 
     auto* columns = new QHBoxLayout(this);
     columns->addWidget(GroupBox1);
     columns->addWidget(GroupBox2);
+    // A group box does not ask for the width of its title; in this machine's fonts it shows whole.
+    for (QGroupBox* box : { GroupBox1, GroupBox2 })
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(box->title()) + 24);
 
     // The left group before the right one; the copies field comes after the buttons.
     setTabOrder(Edit1, Edit2);

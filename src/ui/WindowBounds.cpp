@@ -22,6 +22,12 @@ WindowBounds::WindowBounds(QWidget* window, QSize minimumOuter, QSize designedFr
     m_window->setMinimumSize((m_minimumOuter - m_frame).expandedTo(QSize(0, 0)));
 }
 
+void WindowBounds::setMinimumOuter(QSize minimumOuter)
+{
+    m_minimumOuter = minimumOuter;
+    m_window->setMinimumSize((m_minimumOuter - m_frame).expandedTo(QSize(0, 0)));
+}
+
 int WindowBounds::top() const { return m_window->pos().y(); }
 
 int WindowBounds::left() const { return m_window->pos().x(); }

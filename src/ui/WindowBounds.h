@@ -43,6 +43,8 @@ public:
     void writeOptions(const QString& path) const;
 
     QSize minimumOuter() const { return m_minimumOuter; }
+    /// Raises or lowers the outer minimum; a window smaller than it grows to it.
+    void setMinimumOuter(QSize minimumOuter);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
