@@ -2,13 +2,13 @@
 // RTF throughput on generated rich-edit-style documents of 1, 10 and 50 MB: reader to plain text,
 // reader into a QTextDocument, writer; and unrtf (when installed) on the same files as the peer.
 // --write FOLDER keeps what the writer produced; --size MB runs that one size.
+#include "GeneratedRtf.h"
 #include "rtf/Rtf.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -19,40 +19,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// Paragraphs as the rich edit control writes them: formatting toggled on and off inside the
-// paragraph, Danish letters as \'hh, now and then a character outside the code page.
-QByteArray generate(qsizetype size)
-{
-    static const char* words[] = { "struktur", "element", "dokument", "tekst", "afsnit", "mappe", "side",
-        "liste", "tabel", "billede", "og", "i", "p\\'e5", "med", "til", "r\\'f8d", "bl\\'e5b\\'e6r", "\\u937?" };
-    QRandomGenerator random(42);
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1030{\\fonttbl{\\f0\\fnil\\fcharset0 "
-                     "Courier New;}{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                     "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
-    out.reserve(size + 4096);
-    while (out.size() < size) {
-        out += "\\pard\\sa200\\sl276\\slmult1\\f0\\fs20 ";
-        const int count = 20 + int(random.bounded(60));
-        for (int i = 0; i < count; ++i) {
-            const quint32 pick = random.bounded(100);
-            const char* word = words[random.bounded(int(std::size(words)))];
-            if (pick < 5)
-                out += QByteArray("\\b ") + word + "\\b0 ";
-            else if (pick < 8)
-                out += QByteArray("\\i ") + word + "\\i0 ";
-            else if (pick < 10)
-                out += QByteArray("\\cf1 ") + word + "\\cf0 ";
-            else if (pick < 11)
-                out += QByteArray("\\f1\\fs24 ") + word + "\\f0\\fs20 ";
-            else
-                out += QByteArray(word) + ' ';
-        }
-        out += "\\par\r\n";
-    }
-    out += "}\r\n";
-    return out;
-}
 
 // CPU time, so that other work on a shared machine does not count against us (or the peer).
 qint64 cpuNanoseconds()
@@ -97,7 +63,7 @@ int main(int argc, char** argv)
     std::printf("%8s %14s %14s %14s %14s %16s\n", "size", "plain MB/s", "document s", "writer MB/s", "written MB",
         "unrtf --text s");
     for (const qsizetype megabytes : sizes) {
-        const QByteArray rtf = generate(megabytes * 1000 * 1000);
+        const QByteArray rtf = bench::generateRtf(megabytes * 1000 * 1000);
         qint64 start = cpuNanoseconds();
         const QString text = struktur::rtf::plainText(rtf);
         const qint64 plainNs = cpuNanoseconds() - start;

@@ -45,6 +45,8 @@ public:
     /// Shows line count, caret line and position, and brings the face box, size box and colour
     /// grid in line with the selection.
     void XYinfo();
+    /// Shows line count, caret line and position only.
+    void showCaretPlace();
     /// Fills the face box with every installed face, sorted.
     void GetFontNames();
     /// Selects the face box entry for a face (none when it is not listed), only when the face
