@@ -3,7 +3,7 @@
 // time until the load returns, until the first page is painted, until a typed key is in the
 // document, and until the whole document is laid out; and the longest the event loop was held
 // while the rest was laid out.
-//   bench_editor [--size MB] [--write FILE.rtf] [--screenshot FILE.png WIDTHxHEIGHT]
+//   bench_editor [--size MB] [--write FILE.rtf] [--screenshot FILE.png WIDTHxHEIGHT|min]
 // --write keeps the generated document (for the print benchmark and its peers); --screenshot
 // grabs the window right after the first page was painted.
 #include "GeneratedRtf.h"
@@ -95,9 +95,12 @@ int main(int argc, char** argv)
 
     struktur::TeditForm form(folder.path());
     const QString screenshot = argument(arguments, QStringLiteral("--screenshot"));
+    // WIDTHxHEIGHT, or "min" for the window's smallest size.
+    const QString sizeText = argument(arguments, QStringLiteral("--screenshot"), 2);
     QSize windowSize(600, 600);
-    if (const QStringList wh = argument(arguments, QStringLiteral("--screenshot"), 2).split(QLatin1Char('x'));
-        wh.size() == 2)
+    if (sizeText == QLatin1String("min"))
+        windowSize = form.minimumSize();
+    else if (const QStringList wh = sizeText.split(QLatin1Char('x')); wh.size() == 2)
         windowSize = QSize(wh[0].toInt(), wh[1].toInt());
     form.resize(windowSize);
     form.show();
