@@ -9,6 +9,7 @@
 #include "editor/FindBar.h"
 #include "editor/FaceNames.h"
 #include "editor/ImageListEdit.h"
+#include "editor/LazyLayout.h"
 #include "editor/SelectionFormat.h"
 #include "editor/SpellChecking.h"
 #include "editor/TColorGrid.h"
@@ -133,6 +134,7 @@ void TeditForm::createWidgets()
                             .arg(QGuiApplication::palette().color(QPalette::Text).name()));
     infoTekst = edit;
     m_displayLines = new DisplayLines(infoTekst->document(), this);
+    m_lazyLayout = new LazyLayout(infoTekst->document(), this);
     m_findBar = new FindBar(infoTekst, this);
     createStatusBar();
 }
@@ -478,6 +480,7 @@ void TeditForm::loadDocument(const QString& path)
     documentfile::load(bytes, *document);
     infoTekst->setTextCursor(QTextCursor(document));
     document->setPageSize(pageSize);
+    m_lazyLayout->watch();
     document->setUndoRedoEnabled(true);
     document->setModified(false);
     XYinfo();

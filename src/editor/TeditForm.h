@@ -17,6 +17,7 @@ class QToolButton;
 namespace struktur {
 
 class DisplayLines;
+class LazyLayout;
 class EditActionList;
 class FindBar;
 class ImageList;
@@ -135,6 +136,7 @@ private:
     WindowBounds* m_bounds = nullptr;
     ImageList* m_images = nullptr;
     DisplayLines* m_displayLines = nullptr;
+    LazyLayout* m_lazyLayout = nullptr;
     SpellChecking* m_spelling = nullptr;
     FindBar* m_findBar = nullptr;
 };
