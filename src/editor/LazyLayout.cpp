@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LazyLayout.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -9,7 +8,7 @@
 namespace struktur {
 namespace {
 
-// Qt's steps come every 10 ms; a layout quiet for this long after an edit has stopped.
+// Qt's steps come every 10 ms; a layout that has not moved on for this long has stopped.
 constexpr int quietMilliseconds = 100;
 
 } // namespace
@@ -22,36 +21,42 @@ LazyLayout::LazyLayout(QTextDocument* document, QObject* parent)
     m_timer.setInterval(quietMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &LazyLayout::check);
     connect(document, &QTextDocument::contentsChange, this, &LazyLayout::contentsChange);
-    const auto moved = [this] { m_moved = true; };
-    connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, moved);
-    connect(document, &QTextDocument::documentLayoutChanged, this, [this, moved] {
-        connect(m_document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, moved,
-            Qt::UniqueConnection);
-    });
 }
 
-bool LazyLayout::isBusy() const
+static bool hasLines(const QTextBlock& block)
 {
-    if (m_document->pageSize().isNull())
-        return false;
-    const QTextBlock last = m_document->lastBlock();
-    return last.isVisible() && last.layout() && last.layout()->lineCount() == 0;
+    return !block.isVisible() || (block.layout() && block.layout()->lineCount() > 0);
+}
+
+bool LazyLayout::isBusy() const { return !m_document->pageSize().isNull() && !hasLines(m_document->lastBlock()); }
+
+int LazyLayout::laidOutBlocks() const
+{
+    // Qt lays out from the top down, so the paragraphs with lines are a run from the start.
+    int low = 0;
+    int high = m_document->blockCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (hasLines(m_document->findBlockByNumber(middle)))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void LazyLayout::watch()
 {
     m_watching = isBusy();
-    m_moved = true;
+    m_progress = -1;
     if (m_watching)
         m_timer.start();
 }
 
 void LazyLayout::contentsChange()
 {
-    if (!m_watching)
-        return;
-    m_moved = false;
-    m_timer.start();
+    if (m_watching && !m_timer.isActive())
+        m_timer.start();
 }
 
 void LazyLayout::check()
@@ -60,11 +65,11 @@ void LazyLayout::check()
         m_watching = false;
         return;
     }
-    if (!m_moved) {
-        // The same page size again is a change of the whole text: Qt starts its steps afresh.
+    const int progress = laidOutBlocks();
+    // The same page size again is a change of the whole text: Qt starts its steps afresh.
+    if (progress == m_progress)
         m_document->setPageSize(m_document->pageSize());
-    }
-    m_moved = false;
+    m_progress = progress;
     m_timer.start();
 }
 

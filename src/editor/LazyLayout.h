@@ -11,7 +11,7 @@ namespace struktur {
 /// Keeps Qt's lazy layout of a long document going until its last paragraph is laid out. Qt lays
 /// a document given its page size out in steps from a timer, but an edit that comes before the
 /// last step ends the steps there, leaving the rest without lines (drawn blank, counted as one
-/// line each). When the layout has not moved for a moment after an edit, it is started again.
+/// line each). When the layout has not moved on for a moment, it is started again.
 class LazyLayout : public QObject {
     Q_OBJECT
 
@@ -27,11 +27,13 @@ public:
 private:
     void contentsChange();
     void check();
+    /// How many paragraphs from the start have their lines.
+    int laidOutBlocks() const;
 
     QTextDocument* m_document;
     QTimer m_timer;
     bool m_watching = false;
-    bool m_moved = false;
+    int m_progress = -1;
 };
 
 } // namespace struktur
