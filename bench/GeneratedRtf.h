@@ -13,8 +13,8 @@ namespace bench {
 // paragraph, Danish letters as \'hh, now and then a character outside the code page.
 inline QByteArray generateRtf(qsizetype size)
 {
-    static const char* words[] = { "struktur", "element", "dokument", "tekst", "afsnit", "mappe", "side",
-        "liste", "tabel", "billede", "og", "i", "p\\'e5", "med", "til", "r\\'f8d", "bl\\'e5b\\'e6r", "\\u937?" };
+    static const char* words[] = { "struktur", "element", "dokument", "tekst", "afsnit", "mappe", "side", "liste",
+        "tabel", "billede", "og", "i", "p\\'e5", "med", "til", "r\\'f8d", "bl\\'e5b\\'e6r", "\\u937?" };
     QRandomGenerator random(42);
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1030{\\fonttbl{\\f0\\fnil\\fcharset0 "
                      "Courier New;}{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"

@@ -175,8 +175,8 @@ int main(int argc, char** argv)
     std::printf("  first page      %7.3f wall %7.3f CPU\n", paint.wall, paint.cpu - cpu0);
     std::printf("  key typed       %7.3f wall %7.3f CPU\n", typedWall, typedCpu);
     std::printf("  all laid out    %7.3f wall %7.3f CPU\n", layoutWall, layoutCpu);
-    std::printf("  longest the window was held while laying out the rest: %.3f wall %.3f CPU\n", longestGap,
-        longestCpuGap);
+    std::printf(
+        "  longest the window was held while laying out the rest: %.3f wall %.3f CPU\n", longestGap, longestCpuGap);
     int lines = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         lines += block.layout() ? qMax(1, block.layout()->lineCount()) : 1;

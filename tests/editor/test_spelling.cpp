@@ -299,7 +299,8 @@ void TestSpelling::loadedDocumentIsCheckedAsItIsLaidOut()
     // layout nor lose its underlines or text in paragraphs laid out after they were checked.
     QByteArray rtf = "{\\rtf1\\ansi ";
     for (int i = 0; i < 6000; ++i)
-        rtf += "Linje med et husset ord og mere korrekt dansk tekst, som er lang nok til at fylde en hel linje.\\par\r\n";
+        rtf += "Linje med et husset ord og mere korrekt dansk tekst, som er lang nok til at fylde en hel "
+               "linje.\\par\r\n";
     rtf += "Sidste linje med fejll.}";
     const QString path = m_folder->path() + u"/lang.rtf"_qs;
     QFile file(path);
