@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paginating a 1,000-page document to PDF through the same page loop the print window uses.
+//   bench_print [PAGES]          generated paragraphs of plain text
+//   bench_print FILE.rtf [OUT]   a document as `struktur print` loads it (OUT keeps the PDF)
 #include "printing/PrintRichText.h"
 #include "printing/Printer.h"
+#include "rtf/Rtf.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
@@ -22,19 +26,27 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int targetPages = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
-
-    // Paragraphs of a few wrapped lines each, 12 point: about 27 of them to an A4 page.
-    QStringList paragraphs;
-    const QString sentence = QStringLiteral("Strukturens elementer med æøå og lidt mere tekst der brydes over linjer. ");
-    for (int i = 0; i < targetPages * 27; ++i)
-        paragraphs.append(QStringLiteral("%1 ").arg(i) + sentence.repeated(2));
+    const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QTextEdit edit;
-    edit.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
-    edit.setPlainText(paragraphs.join(QLatin1Char('\n')));
+    if (first.endsWith(QLatin1String(".rtf"), Qt::CaseInsensitive)) {
+        QFile file(first);
+        if (!file.open(QIODevice::ReadOnly))
+            return 2;
+        rtf::loadDocument(file.readAll(), *edit.document());
+    } else {
+        // Paragraphs of a few wrapped lines each, 12 point: about 27 of them to an A4 page.
+        const int targetPages = first.isEmpty() ? 1000 : first.toInt();
+        QStringList paragraphs;
+        const QString sentence
+            = QStringLiteral("Strukturens elementer med æøå og lidt mere tekst der brydes over linjer. ");
+        for (int i = 0; i < targetPages * 27; ++i)
+            paragraphs.append(QStringLiteral("%1 ").arg(i) + sentence.repeated(2));
+        edit.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+        edit.setPlainText(paragraphs.join(QLatin1Char('\n')));
+    }
 
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("bench.pdf"));
+    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : folder.filePath(QStringLiteral("bench.pdf"));
     Printer pdf([&] {
         auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
         device->setOutputFormat(QPrinter::PdfFormat);

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // RTF throughput on generated rich-edit-style documents of 1, 10 and 50 MB: the reader alone (its
-// plain text streamed to nowhere), reader to a plain-text string, reader into a QTextDocument, writer; and unrtf (when installed) on the same files as the peer.
+// plain text streamed to nowhere), reader to a plain-text string, reader into a QTextDocument,
+// writer; and unrtf (when installed) on the same files as the peer.
 // --write FOLDER keeps what the writer produced; --size MB runs that one size; --write-sample FILE
 // writes the generated document of that size (default 10 MB) and exits.
+#include "GeneratedRtf.h"
 #include "rtf/Rtf.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -20,40 +21,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// Paragraphs as the rich edit control writes them: formatting toggled on and off inside the
-// paragraph, Danish letters as \'hh, now and then a character outside the code page.
-QByteArray generate(qsizetype size)
-{
-    static const char* words[] = { "struktur", "element", "dokument", "tekst", "afsnit", "mappe", "side",
-        "liste", "tabel", "billede", "og", "i", "p\\'e5", "med", "til", "r\\'f8d", "bl\\'e5b\\'e6r", "\\u937?" };
-    QRandomGenerator random(42);
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1030{\\fonttbl{\\f0\\fnil\\fcharset0 "
-                     "Courier New;}{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                     "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n";
-    out.reserve(size + 4096);
-    while (out.size() < size) {
-        out += "\\pard\\sa200\\sl276\\slmult1\\f0\\fs20 ";
-        const int count = 20 + int(random.bounded(60));
-        for (int i = 0; i < count; ++i) {
-            const quint32 pick = random.bounded(100);
-            const char* word = words[random.bounded(int(std::size(words)))];
-            if (pick < 5)
-                out += QByteArray("\\b ") + word + "\\b0 ";
-            else if (pick < 8)
-                out += QByteArray("\\i ") + word + "\\i0 ";
-            else if (pick < 10)
-                out += QByteArray("\\cf1 ") + word + "\\cf0 ";
-            else if (pick < 11)
-                out += QByteArray("\\f1\\fs24 ") + word + "\\f0\\fs20 ";
-            else
-                out += QByteArray(word) + ' ';
-        }
-        out += "\\par\r\n";
-    }
-    out += "}\r\n";
-    return out;
-}
 
 // CPU time, so that other work on a shared machine does not count against us (or the peer).
 qint64 cpuNanoseconds()
@@ -94,7 +61,7 @@ int main(int argc, char** argv)
         sizes = { qMax<qsizetype>(1, arguments[at + 1].toLongLong()) };
     // --write-sample FILE: the generated document alone, for whole-process timing from outside.
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--write-sample")); at >= 0 && at + 1 < arguments.size()) {
-        const QByteArray rtf = generate(sizes.size() == 1 ? sizes[0] * 1000 * 1000 : 10 * 1000 * 1000);
+        const QByteArray rtf = bench::generateRtf(sizes.size() == 1 ? sizes[0] * 1000 * 1000 : 10 * 1000 * 1000);
         QFile out(arguments[at + 1]);
         return out.open(QIODevice::WriteOnly) && out.write(rtf) == rtf.size() ? 0 : 2;
     }
@@ -104,7 +71,7 @@ int main(int argc, char** argv)
     std::printf("%8s %12s %14s %14s %14s %14s %16s\n", "size", "reader MB/s", "plain MB/s", "document s", "writer MB/s", "written MB",
         "unrtf --text s");
     for (const qsizetype megabytes : sizes) {
-        const QByteArray rtf = generate(megabytes * 1000 * 1000);
+        const QByteArray rtf = bench::generateRtf(megabytes * 1000 * 1000);
         qint64 start = cpuNanoseconds();
         qsizetype streamed = 0;
         struktur::rtf::plainText(rtf, [&streamed](QStringView piece) { streamed += piece.size(); });

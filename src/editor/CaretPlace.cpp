@@ -32,11 +32,17 @@ void DisplayLines::watchLayout()
     // resized; every relayout is announced by these two.
     QAbstractTextDocumentLayout* layout = m_document->documentLayout();
     connect(layout, &QAbstractTextDocumentLayout::update, this, &DisplayLines::invalidate, Qt::UniqueConnection);
-    connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this, &DisplayLines::invalidate,
+    connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this, &DisplayLines::layoutResized,
         Qt::UniqueConnection);
 }
 
 void DisplayLines::invalidate() { m_counted = false; }
+
+void DisplayLines::layoutResized()
+{
+    invalidate();
+    Q_EMIT linesMoved();
+}
 
 void DisplayLines::count()
 {

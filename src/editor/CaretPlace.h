@@ -29,8 +29,14 @@ public:
     /// The place of a cursor of this document.
     CaretPlace place(const QTextCursor& cursor);
 
+Q_SIGNALS:
+    /// The layout moved line breaks or laid out more text, without any change of text: after a
+    /// resize, and step by step while a long document is laid out after it was loaded.
+    void linesMoved();
+
 private:
     void invalidate();
+    void layoutResized();
     void watchLayout();
     void count();
 

@@ -21,6 +21,8 @@ constexpr qsizetype pieceCharacters = 4000;
 // Laying blocks out again after their underlines changed costs about as much as checking them;
 // flushing every so many characters lets a slice's clock count that cost too.
 constexpr int relayoutCharacters = 32000;
+// How often to look whether the layout of a long document has come to its end.
+constexpr int layoutWaitMilliseconds = 50;
 
 QTextCharFormat misspeltFormat()
 {
@@ -187,8 +189,15 @@ bool SpellHighlighter::checkPiece(QTextBlock& block, qsizetype maxCharacters)
 
 void SpellHighlighter::apply(QTextBlock& block, BlockState& state)
 {
-    block.layout()->setFormats(state.misspelt);
+    QTextLayout& layout = *block.layout();
+    // A paragraph Qt has not laid out yet (the rest of a long document just loaded) draws with
+    // these formats once it is; asking for its relayout now would lay out all text above it.
+    // (Setting the formats drops the lines, so ask first.)
+    const bool laidOut = layout.lineCount() > 0;
+    layout.setFormats(state.misspelt);
     state.shown = !state.misspelt.isEmpty();
+    if (!laidOut)
+        return;
     const int end = block.position() + block.length();
     m_relayoutFrom = m_relayoutFrom < 0 ? block.position() : std::min(m_relayoutFrom, block.position());
     m_relayoutTo = std::max(m_relayoutTo, end);
@@ -226,7 +235,14 @@ void SpellHighlighter::checkSlice()
     }
     relayout();
 
-    // Then the rest, from the first block that may still need it.
+    // Then the rest, once Qt has laid out the whole document: each underline shown asks for its
+    // paragraph to be laid out again, and every such request sets Qt's lazy layout of a long
+    // document just loaded back to its smallest steps.
+    if (layoutInProgress()) {
+        m_timer.setInterval(layoutWaitMilliseconds);
+        return;
+    }
+    m_timer.setInterval(0);
     QTextBlock block = m_edit->document()->findBlockByNumber(m_scanFrom);
     while (block.isValid() && timeLeft()) {
         if (isDirty(block) && !checkPiece(block, pieceCharacters))
@@ -237,6 +253,16 @@ void SpellHighlighter::checkSlice()
     relayout();
     if (!block.isValid())
         m_timer.stop();
+}
+
+bool SpellHighlighter::layoutInProgress() const
+{
+    const QTextDocument& document = *m_edit->document();
+    // A null page size is a control not shown yet: nothing is laid out until it is.
+    if (document.pageSize().isNull())
+        return false;
+    const QTextBlock last = document.lastBlock();
+    return last.isVisible() && last.layout() && last.layout()->lineCount() == 0;
 }
 
 void SpellHighlighter::finish()

@@ -17,7 +17,8 @@ class Speller;
 /// Underlines the misspelt words of a rich-text control with a red wave. The underline is a
 /// format of the block's layout, never of the text, so the document, its undo history and the
 /// saved RTF are untouched by it. Checking runs in slices of at most `sliceMilliseconds` from the
-/// event loop, the visible text first, so a long document never holds the window.
+/// event loop, the visible text first, so a long document never holds the window; the rest waits
+/// until Qt has laid out the whole document.
 class SpellHighlighter : public QObject {
     Q_OBJECT
 
@@ -57,6 +58,7 @@ private:
     BlockState& stateOf(QTextBlock& block);
     void apply(QTextBlock& block, BlockState& state);
     void relayout();
+    bool layoutInProgress() const;
     void clearAll();
     void schedule();
 

@@ -9,6 +9,7 @@
 #include "editor/FindBar.h"
 #include "editor/FaceNames.h"
 #include "editor/ImageListEdit.h"
+#include "editor/LazyLayout.h"
 #include "editor/SelectionFormat.h"
 #include "editor/SpellChecking.h"
 #include "editor/TColorGrid.h"
@@ -133,6 +134,7 @@ void TeditForm::createWidgets()
                             .arg(QGuiApplication::palette().color(QPalette::Text).name()));
     infoTekst = edit;
     m_displayLines = new DisplayLines(infoTekst->document(), this);
+    m_lazyLayout = new LazyLayout(infoTekst->document(), this);
     m_findBar = new FindBar(infoTekst, this);
     createStatusBar();
     // The designed minimum assumes the designed fonts; where this machine's are wider, the window
@@ -278,6 +280,8 @@ void TeditForm::createToolBar()
 void TeditForm::createConnections()
 {
     connect(static_cast<DocumentEdit*>(infoTekst), &DocumentEdit::inputHandled, this, &TeditForm::XYinfo);
+    // While a long document is laid out after loading, the line count grows step by step.
+    connect(m_displayLines, &DisplayLines::linesMoved, this, &TeditForm::showCaretPlace);
     connect(infoTekst, &QWidget::customContextMenuRequested, this, &TeditForm::infoTekstContextMenu);
     connect(FontName, &QComboBox::activated, this, &TeditForm::FontNameChange);
     connect(FontName->lineEdit(), &QLineEdit::textEdited, this, [this] {
@@ -358,12 +362,17 @@ int TeditForm::FontFelterSize(const QString& FontNavn, int Fontdim)
 
 void TeditForm::XYinfo()
 {
-    const CaretPlace place = m_displayLines->place(infoTekst->textCursor());
     const QString face = selection::font(*infoTekst).family();
     FontFelter(face);
     FontFelterSize(face, selection::pointSize(*infoTekst));
     ColorGrid->setForegroundIndex(TColorGrid::colorToIndex(selection::color(*infoTekst)));
     ColorGrid->setBackgroundIndex(15);
+    showCaretPlace();
+}
+
+void TeditForm::showCaretPlace()
+{
+    const CaretPlace place = m_displayLines->place(infoTekst->textCursor());
     InfoPanels[1]->setText(QString::number(place.lineCount));
     InfoPanels[3]->setText(QString::number(place.line + 1) + QLatin1Char(' '));
     InfoPanels[5]->setText(QString::number(place.column) + QLatin1Char(' '));
@@ -471,10 +480,19 @@ void TeditForm::loadDocument(const QString& path)
     document->setUndoRedoEnabled(false);
     infoTekst->clear();
     document->setDefaultFont(QFont(defaultFace, defaultSize));
+    // With a null page size the document is not laid out at all, and nothing that asks where
+    // text stands lays it out; the caret goes to the start meanwhile (from the end it would make
+    // the view lay out all text above it). Given its width back, the document is one change of
+    // the whole text, which Qt's layout does lazily: what is shown at once, the rest in steps from
+    // a timer, so a long document opens about as fast as a short one.
+    const QSizeF pageSize = document->pageSize();
+    document->setPageSize(QSizeF(0, 0));
     documentfile::load(bytes, *document);
+    infoTekst->setTextCursor(QTextCursor(document));
+    document->setPageSize(pageSize);
+    m_lazyLayout->watch();
     document->setUndoRedoEnabled(true);
     document->setModified(false);
-    infoTekst->moveCursor(QTextCursor::Start);
     XYinfo();
 }
 

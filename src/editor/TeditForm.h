@@ -17,6 +17,7 @@ class QToolButton;
 namespace struktur {
 
 class DisplayLines;
+class LazyLayout;
 class EditActionList;
 class FindBar;
 class ImageList;
@@ -45,6 +46,8 @@ public:
     /// Shows line count, caret line and position, and brings the face box, size box and colour
     /// grid in line with the selection.
     void XYinfo();
+    /// Shows line count, caret line and position only.
+    void showCaretPlace();
     /// Fills the face box with every installed face, sorted.
     void GetFontNames();
     /// Selects the face box entry for a face (none when it is not listed), only when the face
@@ -133,6 +136,7 @@ private:
     WindowBounds* m_bounds = nullptr;
     ImageList* m_images = nullptr;
     DisplayLines* m_displayLines = nullptr;
+    LazyLayout* m_lazyLayout = nullptr;
     SpellChecking* m_spelling = nullptr;
     FindBar* m_findBar = nullptr;
 };

@@ -722,6 +722,47 @@ private Q_SLOTS:
         QCOMPARE(e.doc()->toPlainText(), QStringLiteral("behold mig"));
     }
 
+    void longDocumentOpensBeforeItIsLaidOut()
+    {
+        // About 900 kB of text: far more than the first steps of Qt's lazy layout.
+        QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 ";
+        for (int i = 0; i < 6000; ++i)
+            rtf += "Et afsnit med ord nok til at blive brudt over flere linjer i vinduet, igen og igen, nr. "
+                + QByteArray::number(i) + " og s\\'e5 videre til enden af linjen.\\par\r\n";
+        rtf += "}";
+        Editor e;
+        e.show();
+        const QString path = e.folder.path() + QStringLiteral("/lang.rtf");
+        writeFile(path, rtf);
+        e.form->loadDocument(path);
+        QTextDocument& document = *e.doc()->document();
+        const auto laidOut = [](const QTextBlock& block) { return block.layout()->lineCount() > 0; };
+        QVERIFY(laidOut(document.begin()));
+        QVERIFY(!laidOut(document.lastBlock()));
+        QCOMPARE(e.doc()->textCursor().position(), 0);
+        QVERIFY(!document.isModified());
+        QVERIFY(!document.isUndoAvailable());
+        QCOMPARE(e.form->statusPanelText(3), QStringLiteral("1 "));
+
+        // Typing goes in at the start while the rest is still being laid out.
+        // Typing goes in at the start while the rest is still being laid out (an edit that early
+        // stops Qt's steps; the editor starts them again).
+        e.type(QStringLiteral("x"));
+        QVERIFY(document.begin().text().startsWith(QLatin1String("xEt afsnit")));
+        QTRY_VERIFY_WITH_TIMEOUT(laidOut(document.lastBlock()), 60000);
+
+        // Once laid out, the line count is every display line of the document (counted again
+        // on each try: a scroll bar that comes or goes moves the line breaks once more).
+        const auto lines = [&document] {
+            int count = 0;
+            for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+                count += block.layout()->lineCount();
+            return count;
+        };
+        QVERIFY(lines() > document.blockCount());
+        QTRY_COMPARE_WITH_TIMEOUT(e.form->statusPanelText(1), QString::number(lines()), 20000);
+    }
+
     void failedSaveKeepsTheOldFile()
     {
         Editor e;

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void actionStateIsKept();
     void missingDictionaryGivesOneHint();
     void largeDocumentIsCheckedInSlices();
+    void loadedDocumentIsCheckedAsItIsLaidOut();
 
 private:
     std::unique_ptr<TeditForm> createForm(const QString& dictionary);
@@ -290,6 +291,34 @@ void TestSpelling::largeDocumentIsCheckedInSlices()
     QTRY_VERIFY_WITH_TIMEOUT(!highlighter.isBusy(), 30000);
     const QTextBlock last = m_form->infoTekst->document()->lastBlock().previous();
     QCOMPARE(highlighter.underlined(last).size(), 1);
+}
+
+void TestSpelling::loadedDocumentIsCheckedAsItIsLaidOut()
+{
+    // A document loaded whole is laid out lazily by Qt; the checking must neither force that
+    // layout nor lose its underlines or text in paragraphs laid out after they were checked.
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 6000; ++i)
+        rtf += "Linje med et husset ord og mere korrekt dansk tekst, som er lang nok til at fylde en hel "
+               "linje.\\par\r\n";
+    rtf += "Sidste linje med fejll.}";
+    const QString path = m_folder->path() + u"/lang.rtf"_qs;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(rtf);
+    file.close();
+    m_form->loadDocument(path);
+    QTextDocument& document = *m_form->infoTekst->document();
+    SpellHighlighter& highlighter = m_form->spellChecking().highlighter();
+    QTRY_VERIFY(!highlighter.underlined(document.begin()).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!highlighter.isBusy(), 60000);
+    const QTextBlock last = document.lastBlock();
+    QCOMPARE(highlighter.underlined(last).size(), 1);
+    QVERIFY(last.layout()->lineCount() > 0);
+    QCOMPARE(last.layout()->formats().size(), 1);
+    const QTextBlock middle = document.findBlockByNumber(3000);
+    QVERIFY(middle.layout()->lineCount() > 0);
+    QCOMPARE(middle.layout()->formats().size(), 1);
 }
 
 STRUKTUR_GUI_TEST_MAIN(TestSpelling)
