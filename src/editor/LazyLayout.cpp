@@ -55,8 +55,13 @@ void LazyLayout::watch()
 
 void LazyLayout::contentsChange()
 {
-    if (m_watching && !m_timer.isActive())
-        m_timer.start();
+    // Any change (a text set whole as well as typing) may leave Qt's steps ended early.
+    if (m_timer.isActive() || !(m_watching || isBusy()))
+        return;
+    if (!m_watching)
+        m_progress = -1;
+    m_watching = true;
+    m_timer.start();
 }
 
 void LazyLayout::check()
