@@ -40,6 +40,15 @@ public:
                                                                "\tKapitel \xD8re\r\nBilag\r\n");
     static inline const QByteArray dataBytes
         = QByteArray("0indhold\r\n1kapitel1\r\n2afsnitA\r\n3afsnitB\r\n9kapitel2\r\n8bilag\r\n");
+    /// The structure as `treeText()` gives it, a line an element.
+    static inline const QStringList treeLines = {
+        QStringLiteral("Indhold  [0indhold]"),
+        QStringLiteral("  Kapitel Æble  [1kapitel1]"),
+        QStringLiteral("    Afsnit A  [2afsnitA]"),
+        QStringLiteral("    Afsnit B  [3afsnitB]"),
+        QStringLiteral("  Kapitel Øre  [9kapitel2]"),
+        QStringLiteral("Bilag  [8bilag]"),
+    };
 
     StructurePageFixture()
     {

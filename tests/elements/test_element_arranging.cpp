@@ -9,14 +9,7 @@ using namespace struktur::test;
 
 namespace {
 
-const QStringList originalTree = {
-    "Indhold  [0indhold]",
-    "  Kapitel Æble  [1kapitel1]",
-    "    Afsnit A  [2afsnitA]",
-    "    Afsnit B  [3afsnitB]",
-    "  Kapitel Øre  [9kapitel2]",
-    "Bilag  [8bilag]",
-};
+const QStringList originalTree = StructurePageFixture::treeLines;
 
 QString lines(std::initializer_list<int> order, std::initializer_list<std::pair<int, int>> indents = {})
 {

@@ -17,14 +17,7 @@ using namespace struktur::test;
 
 namespace {
 
-const QStringList originalTree = {
-    "Indhold  [0indhold]",
-    "  Kapitel Æble  [1kapitel1]",
-    "    Afsnit A  [2afsnitA]",
-    "    Afsnit B  [3afsnitB]",
-    "  Kapitel Øre  [9kapitel2]",
-    "Bilag  [8bilag]",
-};
+const QStringList originalTree = StructurePageFixture::treeLines;
 
 /// The original tree with `line` put in front of the line at `before` (or at the end with -1).
 QString withLine(int before, const QString& line)

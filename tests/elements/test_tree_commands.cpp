@@ -19,12 +19,7 @@ using namespace struktur::test;
 
 namespace {
 
-const QString originalTree = QStringLiteral("Indhold  [0indhold]\n"
-                                            "  Kapitel Æble  [1kapitel1]\n"
-                                            "    Afsnit A  [2afsnitA]\n"
-                                            "    Afsnit B  [3afsnitB]\n"
-                                            "  Kapitel Øre  [9kapitel2]\n"
-                                            "Bilag  [8bilag]");
+const QString originalTree = StructurePageFixture::treeLines.join(u'\n');
 
 /// "Kapitel Æble" with its subtree as a paste of a copy gives it, at a depth: the elements
 /// with file names get dokument6, 7 and 8 (the tree holds six elements).
