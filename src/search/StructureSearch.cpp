@@ -5,6 +5,9 @@
 
 #include <QSet>
 
+#include <iterator>
+#include <thread>
+
 namespace struktur::search {
 
 QString elementPath(const Element* element)
@@ -39,13 +42,16 @@ QStringList documentFilePaths(const QString& documentFolder, const ElementTree& 
     return paths;
 }
 
-std::vector<SearchHit> searchTree(
-    const ElementTree& tree, const TextMatcher& matcher, const DocumentTextSource& documentText)
+namespace {
+
+// Below this many elements a second thread costs more than it saves.
+constexpr qsizetype parallelFrom = 20000;
+
+/// The hits among the elements from `first` in tree order up to, not including, `end`.
+void searchRange(const ElementTree& tree, const Element* first, const Element* end, const TextMatcher& matcher,
+    const DocumentTextSource& documentText, std::vector<SearchHit>& hits)
 {
-    std::vector<SearchHit> hits;
-    if (matcher.isEmpty())
-        return hits;
-    for (const Element* element = tree.first(); element; element = tree.next(element)) {
+    for (const Element* element = first; element && element != end; element = tree.next(element)) {
         SearchHit hit { element, matcher.matches(element->text), std::nullopt };
         if (documentText && element->hasData) {
             if (const std::optional<QString> text = documentText(element)) {
@@ -56,6 +62,37 @@ std::vector<SearchHit> searchTree(
         if (hit.captionMatches || hit.snippet)
             hits.push_back(std::move(hit));
     }
+}
+
+} // namespace
+
+std::vector<SearchHit> searchTree(
+    const ElementTree& tree, const TextMatcher& matcher, const DocumentTextSource& documentText)
+{
+    std::vector<SearchHit> hits;
+    if (matcher.isEmpty())
+        return hits;
+    // Captions alone are searched on two cores: the tree below the first element with two or more
+    // children is cut between those children, each half searched in tree order, and the halves
+    // joined. The elements above (each an only child) come first. A document text source may not be
+    // safe to call from two threads, so with documents the search stays on this one.
+    const Element* branch = tree.root();
+    while (branch->childCount() == 1)
+        branch = branch->child(0);
+    if (documentText || tree.size() < parallelFrom || branch->childCount() < 2) {
+        searchRange(tree, tree.first(), nullptr, matcher, documentText, hits);
+        return hits;
+    }
+    for (const Element* above = tree.first(); above && above != branch->child(0); above = tree.next(above)) {
+        if (matcher.matches(above->text))
+            hits.push_back(SearchHit { above, true, std::nullopt });
+    }
+    const Element* middle = branch->child(branch->childCount() / 2);
+    std::vector<SearchHit> secondHalf;
+    std::thread second([&] { searchRange(tree, middle, nullptr, matcher, {}, secondHalf); });
+    searchRange(tree, branch->child(0), middle, matcher, {}, hits);
+    second.join();
+    hits.insert(hits.end(), std::make_move_iterator(secondHalf.begin()), std::make_move_iterator(secondHalf.end()));
     return hits;
 }
 

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void snippetShowsTheTextAroundTheHit_data();
     void snippetShowsTheTextAroundTheHit();
     void treeSearchKeepsTreeOrderAndJoinsPaths();
+    void largeTreeSearchedOnTwoCoresKeepsTreeOrder();
     void documentsAreReadAsPlainText();
     void cacheRereadsChangedDocuments();
     void readerFillsTheCacheInTheBackground();
@@ -148,6 +149,39 @@ void TestSearch::treeSearchKeepsTreeOrderAndJoinsPaths()
         QStringList({ u"/d/ventiler.rtf"_qs, u"/d/pumper.rtf"_qs, u"/d/bilag.rtf"_qs }));
     QCOMPARE(documentFilePath(u"/d/"_qs, pumps), u"/d/pumper.rtf"_qs);
     QCOMPARE(documentFilePath(QString(), pumps), QString());
+}
+
+void TestSearch::largeTreeSearchedOnTwoCoresKeepsTreeOrder()
+{
+    // Large enough for the two-core search, in the shapes it cuts differently: many top-level
+    // elements; one top element (with a chain of only children) over everything; and uneven halves.
+    for (const int shape : { 0, 1, 2 }) {
+        ElementTree tree;
+        Element* top = tree.root();
+        if (shape == 1) {
+            top = tree.append(top, u"Indhold motor"_qs);
+            top = tree.append(top, u"Kun barn"_qs);
+        }
+        quint32 state = 7;
+        for (int branch = 0; branch < 40; ++branch) {
+            Element* group = tree.append(top, u"Gruppe %1"_qs.arg(branch));
+            const int size = shape == 2 && branch == 0 ? 20000 : 600;
+            for (int i = 0; i < size; ++i) {
+                state = state * 1664525u + 1013904223u;
+                Element* leaf = tree.append(group, (state >> 24) % 5 == 0 ? u"Pumpe MOTOR %1"_qs.arg(i) : u"Ventil %1"_qs.arg(i));
+                if (i % 50 == 0)
+                    tree.append(leaf, u"motorens del"_qs);
+            }
+        }
+        QVERIFY(tree.size() > 20000);
+        const TextMatcher matcher(u"motor"_qs, CaseSensitivity::Insensitive);
+        QStringList expected;
+        for (const Element* element = tree.first(); element; element = tree.next(element)) {
+            if (matcher.matches(element->text))
+                expected.append(elementPath(element));
+        }
+        QCOMPARE(hitsText(searchTree(tree, matcher)), expected.join(u'\n'));
+    }
 }
 
 void TestSearch::documentsAreReadAsPlainText()
