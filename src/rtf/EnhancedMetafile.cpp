@@ -126,18 +126,6 @@ QBrush stockBrush(uint32_t index)
     return QBrush(Qt::NoBrush);
 }
 
-Qt::PenStyle penStyle(uint32_t style)
-{
-    switch (style & 0x0F) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine;
-    }
-}
-
 class Player {
 public:
     Player(QByteArrayView data, QSize size)
@@ -386,19 +374,7 @@ private:
             font.setStretch(std::clamp(int(std::lround(100 * placed / advance)), 25, 400));
             advance = QFontMetricsF(font).horizontalAdvance(string);
         }
-        const QFontMetricsF metrics(font);
-        if ((align & 6) == 6)
-            position.rx() -= advance / 2;
-        else if (align & 2)
-            position.rx() -= advance;
-        if ((align & 24) == 0)
-            position.ry() += metrics.ascent(); // top
-        else if ((align & 24) == 8)
-            position.ry() -= metrics.descent(); // bottom
-        m_painter->resetTransform();
-        m_painter->setFont(font);
-        m_painter->setPen(m_state.textColor);
-        m_painter->drawText(position, string);
+        drawAlignedText(*m_painter, font, m_state.textColor, position, align, string, advance);
     }
 
     void bitmap(QRectF destination, Params& p, qsizetype infoAt, qsizetype pixelsAt, uint32_t rasterOperation, bool alpha = false)

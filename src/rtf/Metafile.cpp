@@ -174,21 +174,8 @@ private:
         const QTransform transform = m_painter->transform();
         QFont font = m_state.font;
         font.setPixelSize(std::clamp(int(std::lround(m_state.font.pixelSize() * std::abs(transform.m22()))), 1, kMaxSide));
-        const QFontMetricsF metrics(font);
-        QPointF position = transform.map(at);
-        const uint16_t align = m_state.textAlign;
-        if ((align & 6) == 6)
-            position.rx() -= metrics.horizontalAdvance(string) / 2;
-        else if (align & 2)
-            position.rx() -= metrics.horizontalAdvance(string);
-        if ((align & 24) == 0)
-            position.ry() += metrics.ascent(); // top
-        else if ((align & 24) == 8)
-            position.ry() -= metrics.descent(); // bottom
-        m_painter->resetTransform();
-        m_painter->setFont(font);
-        m_painter->setPen(m_state.textColor);
-        m_painter->drawText(position, string);
+        drawAlignedText(*m_painter, font, m_state.textColor, transform.map(at), m_state.textAlign, string,
+            QFontMetricsF(font).horizontalAdvance(string));
     }
 
     void bitmap(QRectF destination, QByteArrayView dib)
@@ -230,14 +217,7 @@ private:
         case CreatePenIndirect: {
             const uint16_t style = p.u16(0);
             QPen pen(p.color(6), std::abs(p.i16(2)));
-            switch (style & 0x0F) {
-            case 1: pen.setStyle(Qt::DashLine); break;
-            case 2: pen.setStyle(Qt::DotLine); break;
-            case 3: pen.setStyle(Qt::DashDotLine); break;
-            case 4: pen.setStyle(Qt::DashDotDotLine); break;
-            case 5: pen.setStyle(Qt::NoPen); break;
-            default: break;
-            }
+            pen.setStyle(penStyle(style));
             if (pen.widthF() == 0)
                 pen.setCosmetic(true);
             addObject(pen);

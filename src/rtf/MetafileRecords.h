@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPen>
 #include <QTransform>
 
@@ -81,6 +83,40 @@ inline QPen drawablePen(QPen pen, const QTransform& transform, int maxSide)
     if (!pen.isCosmetic() && scale > 0 && pen.widthF() * scale > widest)
         pen.setWidthF(widest / scale);
     return pen;
+}
+
+/// The dash of a pen style (the low four bits of both metafile forms' pen styles).
+inline Qt::PenStyle penStyle(uint32_t style)
+{
+    switch (style & 0x0F) {
+    case 1: return Qt::DashLine;
+    case 2: return Qt::DotLine;
+    case 3: return Qt::DashDotLine;
+    case 4: return Qt::DashDotDotLine;
+    case 5: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+/// Draws `text` upright in `font` at `position` (device pixels), placed by the metafile's text
+/// alignment (left, centre or right; top, baseline or bottom), whichever way the picture's axes
+/// point. `advance` is the text's width in `font`.
+inline void drawAlignedText(QPainter& painter, const QFont& font, const QColor& color, QPointF position,
+    uint32_t align, const QString& text, double advance)
+{
+    const QFontMetricsF metrics(font);
+    if ((align & 6) == 6)
+        position.rx() -= advance / 2;
+    else if (align & 2)
+        position.rx() -= advance;
+    if ((align & 24) == 0)
+        position.ry() += metrics.ascent(); // top
+    else if ((align & 24) == 8)
+        position.ry() -= metrics.descent(); // bottom
+    painter.resetTransform();
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(position, text);
 }
 
 /// A device-independent bitmap (info header, colours, pixels) through Qt's BMP reader. The
