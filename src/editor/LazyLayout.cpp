@@ -28,7 +28,12 @@ static bool hasLines(const QTextBlock& block)
     return !block.isVisible() || (block.layout() && block.layout()->lineCount() > 0);
 }
 
-bool LazyLayout::isBusy() const { return !m_document->pageSize().isNull() && !hasLines(m_document->lastBlock()); }
+bool isLayoutPending(const QTextDocument& document)
+{
+    return !document.pageSize().isNull() && !hasLines(document.lastBlock());
+}
+
+bool LazyLayout::isBusy() const { return isLayoutPending(*m_document); }
 
 int LazyLayout::laidOutBlocks() const
 {

@@ -8,6 +8,10 @@ class QTextDocument;
 
 namespace struktur {
 
+/// True while Qt has not yet laid out the last paragraph of a document that has a page size (a
+/// document without one, in a control not shown yet, is laid out only when it is shown).
+bool isLayoutPending(const QTextDocument& document);
+
 /// Keeps Qt's lazy layout of a long document going until its last paragraph is laid out. Qt lays
 /// a document given its page size out in steps from a timer, but an edit that comes before the
 /// last step ends the steps there, leaving the rest without lines (drawn blank, counted as one

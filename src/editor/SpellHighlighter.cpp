@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpellHighlighter.h"
 
+#include "LazyLayout.h"
+
 #include "spelling/Speller.h"
 #include "spelling/SpellingWords.h"
 
@@ -238,7 +240,7 @@ void SpellHighlighter::checkSlice()
     // Then the rest, once Qt has laid out the whole document: each underline shown asks for its
     // paragraph to be laid out again, and every such request sets Qt's lazy layout of a long
     // document just loaded back to its smallest steps.
-    if (layoutInProgress()) {
+    if (isLayoutPending(*m_edit->document())) {
         m_timer.setInterval(layoutWaitMilliseconds);
         return;
     }
@@ -253,16 +255,6 @@ void SpellHighlighter::checkSlice()
     relayout();
     if (!block.isValid())
         m_timer.stop();
-}
-
-bool SpellHighlighter::layoutInProgress() const
-{
-    const QTextDocument& document = *m_edit->document();
-    // A null page size is a control not shown yet: nothing is laid out until it is.
-    if (document.pageSize().isNull())
-        return false;
-    const QTextBlock last = document.lastBlock();
-    return last.isVisible() && last.layout() && last.layout()->lineCount() == 0;
 }
 
 void SpellHighlighter::finish()

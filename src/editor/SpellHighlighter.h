@@ -58,7 +58,6 @@ private:
     BlockState& stateOf(QTextBlock& block);
     void apply(QTextBlock& block, BlockState& state);
     void relayout();
-    bool layoutInProgress() const;
     void clearAll();
     void schedule();
 
