@@ -568,13 +568,9 @@ Element* StructureDocument::pasteElements(const Element* selected, const clipboa
     pasted.reserve(elements.size());
     for (const clipboard::CopiedElement& element : elements) {
         // As an insert stores them: the data string is the icon digit and the file name.
-        ElementFields fields { storableElementText(element.text), false, {}, -1 };
-        if (m_dataOn && element.hasData) {
-            fields.hasData = true;
-            fields.icon = std::clamp(element.icon, 0, 9);
-            fields.data = QString::number(fields.icon) + element.fileName();
-        }
-        pasted.push_back({ element.level, std::move(fields) });
+        const ElementData stored = element.hasData ? elementData(element.fileName(), std::clamp(element.icon, 0, 9))
+                                                   : ElementData { false, {}, -1 };
+        pasted.push_back({ element.level, { storableElementText(element.text), stored.hasData, stored.data, stored.icon } });
     }
     const AttachPlace place = insertPlace(selected);
     std::optional<ElementPath> selection;
