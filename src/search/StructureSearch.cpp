@@ -83,10 +83,7 @@ std::vector<SearchHit> searchTree(
         searchRange(tree, tree.first(), nullptr, matcher, documentText, hits);
         return hits;
     }
-    for (const Element* above = tree.first(); above && above != branch->child(0); above = tree.next(above)) {
-        if (matcher.matches(above->text))
-            hits.push_back(SearchHit { above, true, std::nullopt });
-    }
+    searchRange(tree, tree.first(), branch->child(0), matcher, {}, hits);
     const Element* middle = branch->child(branch->childCount() / 2);
     std::vector<SearchHit> secondHalf;
     std::thread second([&] { searchRange(tree, middle, nullptr, matcher, {}, secondHalf); });
