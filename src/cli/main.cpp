@@ -98,10 +98,9 @@ int main(int argc, char** argv)
     }
     arguments.removeFirst();
     const int status = found->second.function(arguments, out, err);
-    // What the command printed counts only when it reached its target: a full disk or a closed
-    // pipe must not end in success.
-    // A write straight to the device may have failed already, and what the device still holds
-    // is written only by flushing it (which would also clear an earlier error).
+    // What the command printed counts only when it reached its target: a full disk must not end
+    // in success. A write straight to the device may have failed already, and what the device
+    // still holds is written only by flushing it (which would also clear that earlier error).
     auto* device = qobject_cast<QFileDevice*>(out.device());
     QString reason;
     if (device && device->error() != QFileDevice::NoError)
