@@ -24,6 +24,10 @@ LoadResult loadStructure(ElementTree& tree, const QString& structurePath, const 
     // The tree is emptied before anything is read, so that after a failure it never shows a
     // previous structure under the new paths (where saving it would overwrite the new files).
     tree.clear();
+    // A save killed between replacing the data file and the structure file is finished first,
+    // so that the two are never read as a mixed pair.
+    if (!structurePath.isEmpty() && !dataPath.isEmpty())
+        completeInterruptedCommit(dataPath, structurePath);
     if (!fileExists(structurePath))
         return LoadResult::NoStructureFile;
     structurefile::readStructureFile(textfile::readBytes(structurePath), tree);

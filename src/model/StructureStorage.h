@@ -16,7 +16,8 @@ enum class LoadResult {
 /// True when a file (not a folder) exists at `path`; false for an empty path.
 bool fileExists(const QString& path);
 
-/// Loads a structure into `tree`, emptying it first. With `dataOn` the data file's lines are
+/// Loads a structure into `tree`, emptying it first; a save of the pair that was killed after
+/// its commitment is finished before reading. With `dataOn` the data file's lines are
 /// paired with the elements. Read errors throw struktur::Error and leave the partial result in
 /// the tree (the elements before a bad structure line; the data before a bad data line).
 LoadResult loadStructure(ElementTree& tree, const QString& structurePath, const QString& dataPath, bool dataOn);

@@ -41,6 +41,27 @@ QByteArray temporaryNameFor(const QByteArray& target)
     return folder + '.' + name + '.' + QByteArray::number(random, 36) + QByteArrayLiteral(".tmp");
 }
 
+/// The name under which a file of a pair waits for its rename: fixed, so that a later load
+/// finds it, and hidden.
+QByteArray pairNameFor(const QByteArray& target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.first(slash + 1) + '.' + target.sliced(slash + 1) + QByteArrayLiteral(".pair");
+}
+
+/// The local path a file at `path` is written to: a symbolic link's target, or `path`.
+QByteArray localTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    return QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+}
+
+bool exists(const QByteArray& path)
+{
+    struct stat status = {};
+    return ::lstat(path.constData(), &status) == 0;
+}
+
 /// Removes what a process killed in the moment between naming a new file and renaming it
 /// left beside `target`. Only files of our own pattern that are a minute old go: a younger one
 /// may belong to a save that is running now.
@@ -78,6 +99,21 @@ int retryingOnSignal(const auto& call)
     return result;
 }
 
+/// Puts the names in the folder of `file` on the disk; returns the error number of a failed
+/// sync, or 0 (also where the system cannot sync folders).
+int syncFolderOf(const QByteArray& file)
+{
+    const QByteArray folder = folderOf(file);
+    const int descriptor
+        = retryingOnSignal([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (descriptor < 0)
+        return 0;
+    const int synced = retryingOnSignal([&] { return ::fsync(descriptor); });
+    const int error = errno;
+    ::close(descriptor);
+    return synced != 0 && error != EINVAL && error != EROFS ? error : 0;
+}
+
 } // namespace
 
 PendingFile::PendingFile(const QString& path)
@@ -86,7 +122,7 @@ PendingFile::PendingFile(const QString& path)
     const QFileInfo info(path);
     if (info.isDir())
         throw Error::cannotCreateFile(path, systemErrorText(EISDIR));
-    m_target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    m_target = localTarget(path);
     struct stat existing = {};
     const bool replacing = ::stat(m_target.constData(), &existing) == 0;
     // A file the user may not write is not replaced either, although its folder would allow it.
@@ -192,6 +228,21 @@ void commitTogether(PendingFile& first, PendingFile& second)
         if (!file->m_synced)
             file->sync();
     }
+    // A commitment that no load finished is outdated by this one, and must not complete it.
+    const QByteArray outdated = pairNameFor(second.m_target);
+    if (exists(outdated)) {
+        if (::unlink(outdated.constData()) != 0)
+            second.fail(errno);
+        if (const int syncError = syncFolderOf(second.m_target))
+            second.fail(syncError);
+    }
+    first.giveName(pairNameFor(first.m_target));
+    // The first pair name reaches the disk before the second, whose presence commits both.
+    if (const int syncError = syncFolderOf(first.m_target))
+        first.fail(syncError);
+    second.giveName(pairNameFor(second.m_target));
+    if (const int syncError = syncFolderOf(second.m_target))
+        second.fail(syncError);
     // While the old files are held open, replacing them does not free their blocks: that
     // waits until both are replaced, and nothing slow stands between the two renames.
     const int firstOld = ::open(first.m_target.constData(), O_RDONLY | O_CLOEXEC);
@@ -203,14 +254,13 @@ void commitTogether(PendingFile& first, PendingFile& second)
         }
     };
     try {
-        // Each file is named right before it replaces its target: a process killed in between
-        // leaves a named temporary file, so that moment is kept as short as the mixed pair's.
-        first.giveName();
         first.replaceTarget();
-        second.giveName();
         second.replaceTarget();
     } catch (...) {
         closeOld();
+        // Committed: what is still under a pair name stays there for the next load to finish.
+        first.m_temporary.clear();
+        second.m_temporary.clear();
         throw;
     }
     closeOld();
@@ -218,21 +268,58 @@ void commitTogether(PendingFile& first, PendingFile& second)
     second.finish();
 }
 
+void completeInterruptedCommit(const QString& first, const QString& second)
+{
+    const QByteArray firstTarget = localTarget(first);
+    const QByteArray secondTarget = localTarget(second);
+    const QByteArray firstPending = pairNameFor(firstTarget);
+    const QByteArray secondPending = pairNameFor(secondTarget);
+    if (!exists(secondPending))
+        return;
+    const auto failed = [&](int errorNumber) { return Error::cannotCreateFile(second, systemErrorText(errorNumber)); };
+    if (exists(firstPending) && ::rename(firstPending.constData(), firstTarget.constData()) != 0)
+        throw failed(errno);
+    if (::rename(secondPending.constData(), secondTarget.constData()) != 0)
+        throw failed(errno);
+    for (const QByteArray& target : { firstTarget, secondTarget }) {
+        if (const int syncError = syncFolderOf(target))
+            throw failed(syncError);
+    }
+}
+
+bool PendingFile::linkAs(const QByteArray& name) const
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 void PendingFile::giveName()
 {
     if (!m_temporary.isEmpty())
         return;
     // A link cannot replace a file, so the nameless file gets a name beside the target first.
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
     QByteArray name;
-    int linked;
+    bool linked;
     do {
         name = temporaryNameFor(m_target);
-        linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW);
-    } while (linked != 0 && errno == EEXIST);
-    if (linked != 0)
+        linked = linkAs(name);
+    } while (!linked && errno == EEXIST);
+    if (!linked)
         fail(errno);
     m_temporary = name;
+}
+
+void PendingFile::giveName(const QByteArray& pairName)
+{
+    // A pair name that a save killed before its commitment left is taken over.
+    if (m_temporary.isEmpty()) {
+        ::unlink(pairName.constData());
+        if (!linkAs(pairName))
+            fail(errno);
+    } else if (::rename(m_temporary.constData(), pairName.constData()) != 0) {
+        fail(errno);
+    }
+    m_temporary = pairName;
 }
 
 void PendingFile::replaceTarget()
@@ -247,16 +334,8 @@ void PendingFile::finish()
     const int closed = ::close(std::exchange(m_descriptor, -1));
     const int closeError = errno;
     // The new name is on disk only once the folder is.
-    const QByteArray folder = folderOf(m_target);
-    const int folderDescriptor
-        = retryingOnSignal([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    if (folderDescriptor >= 0) {
-        const int synced = retryingOnSignal([&] { return ::fsync(folderDescriptor); });
-        const int syncError = errno;
-        ::close(folderDescriptor);
-        if (synced != 0 && syncError != EINVAL && syncError != EROFS)
-            fail(syncError);
-    }
+    if (const int syncError = syncFolderOf(m_target))
+        fail(syncError);
     if (closed != 0 && closeError != EINTR)
         fail(closeError);
     removeStaleTemporaries(m_target);

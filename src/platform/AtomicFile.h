@@ -33,15 +33,25 @@ public:
 
     const QString& path() const { return m_path; }
 
-    /// Commits two files with as little as possible between their replacements: both are synced
-    /// first, then the two targets are replaced one right after the other. A failure
-    /// before the first replacement leaves both old files; after it, the first file is new.
+    /// Commits two files so that they are replaced together. Both are synced, then each gets
+    /// its pair name (`.<name>.pair` beside its target), the second's being the moment of
+    /// commitment; then the two targets are replaced one right after the other. A process
+    /// killed after that moment leaves what `completeInterruptedCommit()` finishes. A failure
+    /// before it leaves both old files.
     friend void commitTogether(PendingFile& first, PendingFile& second);
+
+/// Finishes a `commitTogether()` of the files at `first` and `second` that a killed process
+/// or a stopped machine left after its moment of commitment, by renaming what is still under
+/// the pair names onto the targets. Does nothing when no commitment is pending. Throws
+/// "Cannot create file" (naming `second`) when a rename fails; the files stay as they were.
+void completeInterruptedCommit(const QString& first, const QString& second);
 
 private:
     [[noreturn]] void fail(int errorNumber) const;
     void discard() noexcept;
     void giveName();
+    void giveName(const QByteArray& pairName);
+    bool linkAs(const QByteArray& name) const;
     void replaceTarget();
     void finish();
 
@@ -53,6 +63,12 @@ private:
 };
 
 void commitTogether(PendingFile& first, PendingFile& second);
+
+/// Finishes a `commitTogether()` of the files at `first` and `second` that a killed process
+/// or a stopped machine left after its moment of commitment, by renaming what is still under
+/// the pair names onto the targets. Does nothing when no commitment is pending. Throws
+/// "Cannot create file" (naming `second`) when a rename fails; the files stay as they were.
+void completeInterruptedCommit(const QString& first, const QString& second);
 
 /// Replaces `path` with `bytes` atomically; throws "Cannot create file" on failure and leaves
 /// the old file whole.

@@ -42,6 +42,8 @@ class TestAtomicFile : public QObject {
 private Q_SLOTS:
     void replacesTheFileWholeAndLeavesNothingElse();
     void twoFilesAreCommittedTogether();
+    void interruptedCommitsAreFinishedOrOutdated_data();
+    void interruptedCommitsAreFinishedOrOutdated();
     void staleTemporaryFilesAreRemoved();
     void refusalsNameTheFileAndTheReason_data();
     void refusalsNameTheFileAndTheReason();
@@ -82,6 +84,57 @@ void TestAtomicFile::twoFilesAreCommittedTogether()
     QCOMPARE(contents(path), QByteArray("1a\r\n"));
     QCOMPARE(contents(second), QByteArray("A\r\n"));
     QCOMPARE(entries(dir.path()), (QStringList { u"data.txt"_qs, u"struktur.txt"_qs }));
+}
+
+void TestAtomicFile::interruptedCommitsAreFinishedOrOutdated_data()
+{
+    QTest::addColumn<QByteArrayList>("left");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QByteArray>("structure");
+    // What a kill at each moment of a commit leaves under the pair names, and what the
+    // next load reads.
+    QTest::newRow("before the commitment") << QByteArrayList { "data" } << QByteArray("old data")
+                                           << QByteArray("old structure");
+    QTest::newRow("committed, nothing replaced") << QByteArrayList { "data", "struktur" } << QByteArray("new data")
+                                                 << QByteArray("new structure");
+    QTest::newRow("between the replacements") << QByteArrayList { "struktur" } << QByteArray("new data")
+                                              << QByteArray("new structure");
+}
+
+void TestAtomicFile::interruptedCommitsAreFinishedOrOutdated()
+{
+    QFETCH(QByteArrayList, left);
+    QFETCH(QByteArray, data);
+    QFETCH(QByteArray, structure);
+    QTemporaryDir dir;
+    const QString dataPath = dir.filePath(u"data.txt"_qs);
+    const QString structurePath = dir.filePath(u"struktur.txt"_qs);
+    put(dataPath, left.contains("data") ? "old data" : "new data");
+    put(structurePath, "old structure");
+    const auto leave = [&] {
+        for (const QByteArray& name : left) {
+            put(dir.filePath(u".%1.txt.pair"_qs.arg(QString::fromLatin1(name))),
+                "new " + (name == "data" ? name : "structure"));
+        }
+    };
+    leave();
+    completeInterruptedCommit(dataPath, structurePath);
+    QCOMPARE(contents(dataPath), data);
+    QCOMPARE(contents(structurePath), structure);
+
+    // A commit made while such files are left (no load came between) outdates them: it is
+    // never finished with an older file, and nothing is left beside the pair.
+    leave();
+    PendingFile newData(dataPath);
+    PendingFile newStructure(structurePath);
+    newData.write("newer data");
+    newStructure.write("newer structure");
+    commitTogether(newData, newStructure);
+    QCOMPARE(contents(dataPath), QByteArray("newer data"));
+    QCOMPARE(contents(structurePath), QByteArray("newer structure"));
+    QCOMPARE(entries(dir.path()), (QStringList { u"data.txt"_qs, u"struktur.txt"_qs }));
+    completeInterruptedCommit(dataPath, structurePath);
+    QCOMPARE(contents(structurePath), QByteArray("newer structure"));
 }
 
 void TestAtomicFile::staleTemporaryFilesAreRemoved()
