@@ -112,7 +112,7 @@ int find(const QStringList& commandArguments, QTextStream& out, QTextStream& err
     return hits.empty() ? nothingMatched : matched;
 }
 
-const CommandRegistration registration("find", usage, find);
+const CommandRegistration registration("find", usage, find, Needs::Core);
 
 } // namespace
 } // namespace struktur::cli

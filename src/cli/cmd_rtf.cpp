@@ -108,7 +108,7 @@ int rtfResave(const QStringList& arguments, QTextStream&, QTextStream& err)
     });
 }
 
-const CommandRegistration toText("rtf2txt", "rtf2txt FIL.rtf", rtfToText);
+const CommandRegistration toText("rtf2txt", "rtf2txt FIL.rtf", rtfToText, Needs::Core);
 const CommandRegistration toHtml("rtf2html", "rtf2html FIL.rtf", rtfToHtml);
 const CommandRegistration resave("rtfresave", "rtfresave IND.rtf UD.rtf", rtfResave);
 

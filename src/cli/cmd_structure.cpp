@@ -171,9 +171,9 @@ int check(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return 0;
 }
 
-const CommandRegistration showCommand("show", "show STRUKTURFIL [DATAFIL]", show);
-const CommandRegistration resaveCommand("resave", "resave STRUKTURFIL DATAFIL", resave);
-const CommandRegistration checkCommand("check", "check STRUKTURFIL DATAFIL DOKUMENTMAPPE", check);
+const CommandRegistration showCommand("show", "show STRUKTURFIL [DATAFIL]", show, Needs::Core);
+const CommandRegistration resaveCommand("resave", "resave STRUKTURFIL DATAFIL", resave, Needs::Core);
+const CommandRegistration checkCommand("check", "check STRUKTURFIL DATAFIL DOKUMENTMAPPE", check, Needs::Core);
 
 } // namespace
 } // namespace struktur::cli

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace struktur::cli {
@@ -20,6 +21,7 @@ namespace {
 struct Entry {
     const char* usage;
     CommandFunction function;
+    Needs needs;
 };
 
 std::map<QString, Entry>& commands()
@@ -70,9 +72,9 @@ std::optional<int> answerOption(int argc, char** argv)
 
 } // namespace
 
-CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction function)
+CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction function, Needs needs)
 {
-    commands()[QString::fromLatin1(name)] = Entry{usage, function};
+    commands()[QString::fromLatin1(name)] = Entry{usage, function, needs};
 }
 
 } // namespace struktur::cli
@@ -82,21 +84,25 @@ int main(int argc, char** argv)
     using namespace struktur::cli;
     if (const std::optional<int> answered = answerOption(argc, argv))
         return *answered;
-    // Printing and rich text need a GUI application; without a display it runs offscreen.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+    qtHandler = qInstallMessageHandler(filterQtMessages);
+    auto found = argc < 2 ? commands().end() : commands().find(QString::fromLocal8Bit(argv[1]));
+    const bool gui = found == commands().end() || found->second.needs == Needs::Gui;
+    // Without a display the GUI application runs offscreen.
+    if (gui && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qtHandler = qInstallMessageHandler(filterQtMessages);
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app
+        = gui ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
-    const auto found = arguments.isEmpty() ? commands().end() : commands().find(arguments.first());
+    // Qt's own options (-platform …) may stand before the subcommand; the GUI application took them.
+    if (found == commands().end())
+        found = commands().find(QCoreApplication::arguments().value(1));
     if (found == commands().end()) {
         printUsage(err);
         return 2;
     }
-    arguments.removeFirst();
+    const QStringList arguments = QCoreApplication::arguments().mid(2);
     const int status = found->second.function(arguments, out, err);
     // What the command printed counts only when it reached its target: a full disk must not end
     // in success. A write straight to the device may have failed already, and what the device
