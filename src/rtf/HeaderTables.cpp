@@ -50,10 +50,15 @@ void HeaderTableReader::fontHexByte(char byte)
         m_fontName.append(byte);
 }
 
+int HeaderTableReader::nameCodePage(const FontEntry* font) const
+{
+    // A symbol font's character set numbers its glyphs; its name is still written in letters.
+    return font && font->codePage > 0 && font->codePage != kSymbolCodePage ? font->codePage : m_ansiCodePage;
+}
+
 void HeaderTableReader::fontCharacter(char16_t ch)
 {
-    const FontEntry* font = m_tables.font(m_fontId);
-    m_decoder.decode(m_fontName, font && font->codePage > 0 ? font->codePage : m_ansiCodePage, m_fontNameText);
+    m_decoder.decode(m_fontName, nameCodePage(m_tables.font(m_fontId)), m_fontNameText);
     m_fontName.clear();
     if (m_fontNameText.size() < kMaxSideText)
         m_fontNameText += QChar(ch);
@@ -64,7 +69,7 @@ void HeaderTableReader::commitFont()
     const auto found = m_fontId < 0 ? m_tables.fonts.end() : m_tables.fonts.find(m_fontId);
     if (found != m_tables.fonts.end() && found->second.name.isEmpty()) {
         QString name = m_fontNameText;
-        m_decoder.decode(m_fontName, found->second.codePage > 0 ? found->second.codePage : m_ansiCodePage, name);
+        m_decoder.decode(m_fontName, nameCodePage(&found->second), name);
         found->second.name = name.trimmed();
     }
     m_fontName.clear();

@@ -28,6 +28,8 @@ public:
     void colorBytes(QByteArrayView text);
 
 private:
+    /// The code page a font's name is written in.
+    int nameCodePage(const FontEntry* font) const;
     void commitFont();
     void commitColor();
 

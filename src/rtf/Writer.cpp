@@ -19,6 +19,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace struktur::rtf {
 namespace {
@@ -77,11 +78,15 @@ Writer::Writer(const QTextDocument& document)
 QByteArray Writer::write()
 {
     m_out.reserve(m_document.characterCount() * 2 + 1024);
-    collectTables();
-    writeHeader();
+    findBullets();
     writeFrame(m_document.rootFrame(), false);
     switchLink(QString());
     m_out += "}\r\n";
+    // The tables are complete only now; they go in front of the text.
+    const QByteArray body = std::exchange(m_out, QByteArray());
+    m_out.reserve(body.size() + 64 * (m_fonts.size() + m_colors.size()) + 1024);
+    writeHeader();
+    m_out += body;
     return m_out;
 }
 
@@ -93,6 +98,11 @@ int Writer::fontIndex(const QString& family)
     const int index = int(m_fonts.size());
     m_fonts.append(family);
     m_fontIndex.insert(family, index);
+    // Text in the bullets' font is written as Unicode from its first use on.
+    if (m_discBullets && m_symbolFont < 0 && family == u"Symbol")
+        m_symbolFont = index;
+    else if (m_squareBullets && m_wingdingsFont < 0 && family == u"Wingdings")
+        m_wingdingsFont = index;
     return index;
 }
 
@@ -108,30 +118,42 @@ int Writer::colorIndex(const QColor& color)
     return index;
 }
 
-void Writer::collectTables()
+void Writer::findBullets()
 {
     const QFont defaultFont = m_document.defaultFont();
     m_defaultFamily = defaultFont.family();
     if (defaultFont.pointSizeF() > 0)
         m_defaultHalfPoints = int(std::lround(defaultFont.pointSizeF() * 2));
-    fontIndex(m_defaultFamily);
-    // Fonts and colours enter the tables in the order of first use: working out each format
-    // once here also fills the tables, and the body then finds every format worked out.
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        formatInfo(block.charFormatIndex(), [&] { return block.charFormat(); });
-        if (const QBrush shading = block.blockFormat().background(); shading.style() != Qt::NoBrush)
-            colorIndex(shading.color());
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
-        }
         if (const QTextList* list = block.textList()) {
             const auto style = list->format().style();
-            if (style == QTextListFormat::ListDisc && m_symbolFont < 0)
-                m_symbolFont = fontIndex(QStringLiteral("Symbol"));
-            else if (style == QTextListFormat::ListSquare && m_wingdingsFont < 0)
-                m_wingdingsFont = fontIndex(QStringLiteral("Wingdings"));
+            m_discBullets = m_discBullets || style == QTextListFormat::ListDisc;
+            m_squareBullets = m_squareBullets || style == QTextListFormat::ListSquare;
         }
+    }
+    fontIndex(m_defaultFamily);
+}
+
+void Writer::collectTables(const QTextBlock& block)
+{
+    // Fonts and colours enter the tables in the order of first use: each block's formats are
+    // worked out before anything of the block is written.
+    formatInfo(block.charFormatIndex(), [&] { return block.charFormat(); });
+    if (const QBrush shading = block.blockFormat().background(); shading.style() != Qt::NoBrush)
+        colorIndex(shading.color());
+    // The block's fragments are kept for writing it: finding them again costs as much.
+    m_fragments.clear();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
+        m_fragments.push_back(fragment);
+    }
+    if (const QTextList* list = block.textList()) {
+        const auto style = list->format().style();
+        if (style == QTextListFormat::ListDisc && m_symbolFont < 0)
+            m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+        else if (style == QTextListFormat::ListSquare && m_wingdingsFont < 0)
+            m_wingdingsFont = fontIndex(QStringLiteral("Wingdings"));
     }
 }
 
@@ -596,17 +618,19 @@ void Writer::writeImage(const QTextImageFormat& format)
 
 void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* terminator)
 {
+    collectTables(block);
     switchLink(QString());
     writeParagraphFormat(block, inTable);
-    // The block's text once, rather than a string per fragment.
+    // The block's text once, rather than a string per fragment; the fragments follow one
+    // another in it, so their places are counted rather than looked up.
     const QString blockText = block.text();
-    const int blockStart = block.position();
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
+    qsizetype offset = 0;
+    for (const QTextFragment& fragment : m_fragments) {
         const FormatInfo& info = formatInfo(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         switchLink(info.href);
         writeCharState(info.state);
-        const QStringView text = QStringView(blockText).mid(fragment.position() - blockStart, fragment.length());
+        const QStringView text = QStringView(blockText).sliced(offset, fragment.length());
+        offset += fragment.length();
         if (info.image) {
             const QTextImageFormat image = fragment.charFormat().toImageFormat();
             for (const QChar ch : text) {

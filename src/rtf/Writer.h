@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextCharFormat>
+#include <QTextObject>
 
 #include <vector>
 
@@ -52,7 +53,9 @@ private:
         bool known = false;
     };
 
-    void collectTables();
+    /// Whether the lists need the bullet fonts, and the default font: known before the text.
+    void findBullets();
+    void collectTables(const QTextBlock& block);
     /// The format of `index`, worked out on first sight from `makeFormat()` (which is called only
     /// then); a format without an index is worked out every time.
     template <typename MakeFormat> const FormatInfo& formatInfo(int index, const MakeFormat& makeFormat);
@@ -85,6 +88,9 @@ private:
     int m_defaultHalfPoints = 24;
     int m_symbolFont = -1;
     int m_wingdingsFont = -1;
+    std::vector<QTextFragment> m_fragments; ///< of the block being written
+    bool m_discBullets = false;
+    bool m_squareBullets = false;
     std::vector<FormatInfo> m_formats; ///< by format index
     FormatInfo m_unindexed; ///< for a format without an index
     CharState m_state;

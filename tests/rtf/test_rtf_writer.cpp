@@ -25,6 +25,7 @@ private Q_SLOTS:
     void characterEncoding_data();
     void characterEncoding();
     void everyAttributeRoundTrips();
+    void bulletFontTextRoundTripsWhereverItStands();
     void samplesRoundTrip_data();
     void samplesRoundTrip();
     void picturesAndObjectsComeBackUnchanged();
@@ -176,6 +177,41 @@ void TestRtfWriter::everyAttributeRoundTrips()
     QCOMPARE(dump(reread), dump(document));
     // And a second generation is byte for byte the first.
     QCOMPARE(rtf::write(reread), rtf);
+}
+
+void TestRtfWriter::bulletFontTextRoundTripsWhereverItStands()
+{
+    // Text in the font that a later bullet list also needs: the font is declared with the
+    // symbol character set, so the text before the list must come back as the same characters.
+    for (const auto style : { QTextListFormat::ListDisc, QTextListFormat::ListSquare }) {
+        const QString family = style == QTextListFormat::ListDisc ? u"Symbol"_qs : u"Wingdings"_qs;
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        QTextCharFormat plain;
+        plain.setFontFamilies({ u"Arial"_qs });
+        QTextCharFormat symbols = plain;
+        symbols.setFontFamilies({ family });
+        cursor.insertText(u"før "_qs, plain);
+        cursor.insertText(u"abc æ"_qs, symbols);
+        cursor.insertBlock();
+        QTextListFormat list;
+        list.setStyle(style);
+        cursor.createList(list);
+        cursor.insertText(u"punkt"_qs, plain);
+        cursor.insertBlock(QTextBlockFormat(), plain);
+        cursor.insertText(u"efter "_qs, plain);
+        cursor.insertText(u"xyz"_qs, symbols);
+
+        const QByteArray written = rtf::write(document);
+        QTextDocument back;
+        rtf::loadDocument(written, back);
+        QCOMPARE(back.toPlainText(), document.toPlainText());
+        QVERIFY2(written.contains("\\fcharset2 " + family.toLatin1()), written.constData());
+        const QTextBlock first = back.begin();
+        auto fragment = first.begin();
+        ++fragment;
+        QCOMPARE(fragment.fragment().charFormat().fontFamilies().toStringList().value(0), family);
+    }
 }
 
 void TestRtfWriter::samplesRoundTrip_data()
