@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The HTML writer on arbitrary bytes, through the reader as rtf2html runs it: pictures handed
-// to a store, the page checked to hold no markup that the document's own text made.
+// The HTML writer on arbitrary bytes, as rtf2html runs it: pictures handed to a store, the page
+// checked to hold no markup that the document's own text made.
 #include "rtf/Rtf.h"
 
 #include <QGuiApplication>
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     QString page;
     struktur::rtf::html(bytes, options, [&page](QStringView piece) { page += piece; });
-    // Whatever the document holds, it makes no markup of its own: every '<' starts a tag that
-    // the next '>' ends, and no link runs a script.
+    // Whatever the document holds, every '<' starts a tag that the next '>' ends, and no link
+    // runs a script.
     bool inTag = false;
     for (QChar c : page) {
         if (c == u'<' || c == u'>') {
@@ -39,28 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (inTag || page.contains(QStringLiteral("href=\"javascript"), Qt::CaseInsensitive)
         || !page.endsWith(QStringLiteral("</html>\n")))
-        std::abort();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    struktur::rtf::HtmlOptions options;
-    options.page = true;
-    options.title = QStringLiteral("fuzz");
-    options.storePicture = [](const QByteArray& picture, const QString&, const QImage& image) {
-        return picture.isEmpty() && image.isNull() ? QString() : QStringLiteral("billede");
-    };
-    qsizetype written = 0;
-    struktur::rtf::html(bytes, options, [&written](QStringView piece) {
-        written += piece.size();
-        // Whatever the document holds, it never opens a script.
-        if (piece.contains(QStringLiteral("<script"), Qt::CaseInsensitive)
-            || piece.contains(QStringLiteral("javascript:"), Qt::CaseInsensitive))
-            std::abort();
-    });
-    if (written == 0)
         std::abort();
     return 0;
 }
