@@ -345,6 +345,7 @@ void HtmlSink::rowStart(const RowDef& row)
             left = cell.right;
         }
         m_verticalStart.assign(size_t(kMaxCellsPerRow), -1);
+        writeTableStart();
     }
     m_rows.emplace_back();
     m_inRow = true;
@@ -386,10 +387,13 @@ void HtmlSink::rowEnd(const RowDef& row)
         endCell();
     m_inRow = false;
     mergeCells(row);
+    // Rows wait only while a cell of theirs may still grow downwards.
+    if (std::all_of(m_verticalStart.begin(), m_verticalStart.end(), [](int start) { return start < 0; }))
+        writeRows();
 }
 
 // The merges of the row just ended, as its definition marks them: a covered cell's content
-// joins the cell that covers it.
+// joins the cell that covers it. Row numbers count from the first row not yet written.
 void HtmlSink::mergeCells(const RowDef& row)
 {
     const int r = int(m_rows.size()) - 1;
@@ -424,6 +428,8 @@ void HtmlSink::mergeCells(const RowDef& row)
             m_verticalStart[c] = -1;
         }
     }
+    // A row without the cell ends the merge in its column.
+    std::fill(m_verticalStart.begin() + columns, m_verticalStart.end(), -1);
 }
 
 void HtmlSink::tableEnd()
@@ -435,12 +441,13 @@ void HtmlSink::tableEnd()
             endCell();
         m_inRow = false;
     }
-    writeTable();
+    writeRows();
+    m_body.html += u"</table>\n"_qs;
     m_inTable = false;
     flushIfFull();
 }
 
-void HtmlSink::writeTable()
+void HtmlSink::writeTableStart()
 {
     QString& out = m_body.html;
     out += m_borders ? u"<table class=\"kanter\">\n"_qs : u"<table>\n"_qs;
@@ -450,6 +457,11 @@ void HtmlSink::writeTable()
             out += u"<col style=\"width:"_qs + pixels(width) + u"\">"_qs;
         out += u"</colgroup>\n"_qs;
     }
+}
+
+void HtmlSink::writeRows()
+{
+    QString& out = m_body.html;
     for (const std::vector<Cell>& row : m_rows) {
         out += u"<tr>"_qs;
         for (const Cell& cell : row) {
@@ -467,7 +479,6 @@ void HtmlSink::writeTable()
         out += u"</tr>\n"_qs;
         flushIfFull();
     }
-    out += u"</table>\n"_qs;
     m_rows.clear();
 }
 

@@ -28,13 +28,13 @@ struct HtmlOptions {
 };
 
 /// Writes HTML as the reader reports the document, in pieces of about `pieceSize` characters,
-/// so that neither the document nor the page is ever held whole; only an open paragraph and an
-/// open table wait (a table for its cells' row spans). The document is a <div class="dokument">
-/// of paragraphs, lists and tables, with fonts, sizes, colours, bold, italic, underline,
-/// alignment and indents as inline styles; footnotes follow it. Links keep their address only
-/// for the web's own schemes (http, https, mailto, ftp) and in-page anchors: any other,
-/// "javascript:" first of all, is shown as plain text. Text is escaped, so no markup in a
-/// document reaches the page.
+/// so that neither the document nor the page is ever held whole: only an open paragraph waits,
+/// and the rows of a table while a vertically merged cell in them may still grow. The document
+/// is a <div class="dokument"> of paragraphs, lists and tables, with fonts, sizes, colours,
+/// bold, italic, underline, alignment and indents as inline styles; footnotes follow it. Links
+/// keep their address only for the web's own schemes (http, https, mailto, ftp) and in-page
+/// anchors: any other, "javascript:" first of all, is shown as plain text. Text is escaped, so
+/// no markup in a document reaches the page.
 class HtmlSink : public Sink {
 public:
     using Writer = std::function<void(QStringView)>;
@@ -82,7 +82,8 @@ private:
     static void closeLists(Flow& flow);
     void endCell();
     void mergeCells(const RowDef& row);
-    void writeTable();
+    void writeTableStart();
+    void writeRows();
     void writeFootnotes();
     bool showPicture(const Picture& picture);
     void placeholder(int widthTwips, int heightTwips);
@@ -103,7 +104,7 @@ private:
     bool m_inRow = false;
     bool m_borders = false;
     std::vector<int> m_widths; ///< of the first row's cells, twips
-    std::vector<std::vector<Cell>> m_rows;
+    std::vector<std::vector<Cell>> m_rows; ///< not yet written
     Flow m_cell;
     std::vector<int> m_verticalStart; ///< per column, the row a vertical merge starts in
 

@@ -286,6 +286,22 @@ void TestRtfHtml::pageComesOutInPiecesAsItIsRead()
     QVERIFY(largest < rtf::HtmlSink::kPieceSize + 1024);
     QCOMPARE(joined.count(u"<p><br></p>\n"_qs), 200000);
     QVERIFY(joined.endsWith(u"font-weight:bold;\">Slut</span></p>\n</div>\n"_qs));
+
+    // A long table goes out row by row; the rows of a vertical merge wait until it ends.
+    QByteArray table = "{\\rtf1\\ansi \\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
+                       "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell c\\cell\\row\\trowd\\cellx1000\\cellx2000";
+    for (int i = 0; i < 20000; ++i)
+        table += "\\intbl x\\cell y\\cell\\row\n";
+    table += "}";
+    QStringList pieces;
+    rtf::html(table, {}, [&pieces](QStringView piece) { pieces.append(piece.toString()); });
+    QVERIFY(pieces.size() > 20);
+    QVERIFY(pieces[1].contains(u"<tr>"_qs));
+    const QString page = pieces.join(QString());
+    QCOMPARE(unbalancedTags(page), QString());
+    QCOMPARE(page.count(u"<tr>"_qs), 20002);
+    QVERIFY(page.contains(u"<tr><td rowspan=\"2\">\n"_qs));
+    QVERIFY(page.contains(u"c</span></p>\n</td></tr>\n<tr><td>"_qs));
 }
 
 QTEST_MAIN(TestRtfHtml)
