@@ -18,6 +18,7 @@ namespace {
 // The rules the document's markup relies on; the exported site's sheet holds the same.
 constexpr QStringView kPageStyle = u".dokument p { margin: 0; white-space: pre-wrap; }\n"
                                    ".dokument li { white-space: pre-wrap; }\n"
+                                   ".dokument ul, .dokument ol { margin: 0; }\n"
                                    ".dokument table { border-collapse: collapse; margin: .3em 0; }\n"
                                    ".dokument td { padding: 3px; vertical-align: top; }\n"
                                    ".dokument table.kanter td { border: 1px solid #808080; }\n"
@@ -258,12 +259,20 @@ void HtmlSink::text(QStringView text, const CharProps& chr)
         m_paragraph += u"</a>"_qs;
 }
 
+// List items keep their white space (pre-wrap), which a nested list inherits: line breaks go
+// only between the items of an outermost list, never inside an item.
+void HtmlSink::closeList(Flow& flow)
+{
+    flow.html += flow.lists.back().ordered ? u"</li></ol>"_qs : u"</li></ul>"_qs;
+    flow.lists.pop_back();
+    if (flow.lists.empty())
+        flow.html += u'\n';
+}
+
 void HtmlSink::closeLists(Flow& flow)
 {
-    while (!flow.lists.empty()) {
-        flow.html += flow.lists.back().ordered ? u"</li></ol>\n"_qs : u"</li></ul>\n"_qs;
-        flow.lists.pop_back();
-    }
+    while (!flow.lists.empty())
+        closeList(flow);
 }
 
 // Opens the list item of a paragraph, nesting by level, so that a nested list stands inside the
@@ -273,12 +282,10 @@ bool HtmlSink::enterList(const ListInfo& list, Flow& flow, const QString& itemSt
 {
     const int number = m_nextNumbers.try_emplace(list.key, list.start).first->second++;
     std::vector<OpenList>& open = flow.lists;
-    while (!open.empty() && (open.back().level > list.level || (open.back().level == list.level && open.back().key != list.key))) {
-        flow.html += open.back().ordered ? u"</li></ol>\n"_qs : u"</li></ul>\n"_qs;
-        open.pop_back();
-    }
+    while (!open.empty() && (open.back().level > list.level || (open.back().level == list.level && open.back().key != list.key)))
+        closeList(flow);
     if (!open.empty() && open.back().key == list.key) {
-        flow.html += u"</li>\n"_qs;
+        flow.html += open.size() == 1 ? u"</li>\n"_qs : u"</li>"_qs;
     } else {
         const bool ordered = isOrdered(list.style);
         flow.html += ordered ? u"<ol"_qs : u"<ul"_qs;
@@ -286,7 +293,7 @@ bool HtmlSink::enterList(const ListInfo& list, Flow& flow, const QString& itemSt
             u"list-style-type:"_qs + (writesOwnLabels(list) ? u"none"_qs : listStyleType(list.style).toString()));
         if (ordered && number != 1)
             flow.html += u" start=\""_qs + QString::number(number) + u'"';
-        flow.html += u">\n"_qs;
+        flow.html += open.empty() ? u">\n"_qs : u">"_qs;
         open.push_back({ list.key, list.level, ordered });
     }
     flow.html += u"<li"_qs;

@@ -79,6 +79,7 @@ private:
     void writeParagraph(const ParaProps& para, const ListInfo& list, Flow& flow);
     /// True when it wrote the item's label itself.
     bool enterList(const ListInfo& list, Flow& flow, const QString& itemStyle);
+    static void closeList(Flow& flow);
     static void closeLists(Flow& flow);
     void endCell();
     void mergeCells(const RowDef& row);

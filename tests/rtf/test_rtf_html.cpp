@@ -147,7 +147,8 @@ void TestRtfHtml::onlyWebLinksAreLinks()
 void TestRtfHtml::listsNestAndCountOn()
 {
     // Word's lists: a bullet level inside a numbered one, a paragraph between two items of the
-    // numbered list, and a label CSS cannot draw ("a)").
+    // numbered list, and a label CSS cannot draw ("a)"). Items keep their white space, so no
+    // line break stands inside one.
     QString html = fragment("{\\rtf1\\ansi{\\fonttbl{\\f0 Calibri;}{\\f1\\fcharset2 Symbol;}}"
                             "{\\*\\listtable{\\list\\listtemplateid1"
                             "{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
@@ -165,10 +166,10 @@ void TestRtfHtml::listsNestAndCountOn()
     html.remove(spans);
     QCOMPARE(html,
         u"<ol style=\"list-style-type:decimal\">\n"
-        "<li>One<ul style=\"list-style-type:disc\">\n<li>Sub</li></ul>\n</li></ol>\n"
+        "<li>One<ul style=\"list-style-type:disc\"><li>Sub</li></ul></li></ol>\n"
         "<p>Plain</p>\n"
         "<ol style=\"list-style-type:decimal\" start=\"2\">\n"
-        "<li>Two<ul style=\"list-style-type:disc\">\n<li>Sub2</li></ul>\n</li></ol>\n"
+        "<li>Two<ul style=\"list-style-type:disc\"><li>Sub2</li></ul></li></ol>\n"
         "<ol style=\"list-style-type:none\">\n<li>a) Letter</li></ol>\n"_qs);
     // The rich edit control's lists nest by their indent.
     const QString pn = fragment("{\\rtf1\\ansi{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\li360 a\\par"
@@ -176,7 +177,7 @@ void TestRtfHtml::listsNestAndCountOn()
                                 "\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\li360 c\\par}");
     QCOMPARE(pn.count(u"<li"_qs), 3);
     QVERIFY(pn.contains(u"a</span><ol"_qs));
-    QVERIFY(pn.contains(u"b</span></li></ol>\n</li>\n<li><span"_qs));
+    QVERIFY(pn.contains(u"b</span></li></ol></li>\n<li><span"_qs));
 }
 
 void TestRtfHtml::tableCellsMergeAcrossRowsAndColumns()
