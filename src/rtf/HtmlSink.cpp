@@ -84,7 +84,8 @@ bool isSafeLink(const QString& href)
         return true;
     const QUrl url(href);
     const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == u"http"_qs || scheme == u"https"_qs || scheme == u"mailto"_qs || scheme == u"ftp"_qs);
+    return url.isValid()
+        && (scheme == u"http"_qs || scheme == u"https"_qs || scheme == u"mailto"_qs || scheme == u"ftp"_qs);
 }
 
 bool isOrdered(QTextListFormat::Style style)
@@ -185,7 +186,8 @@ const QString& HtmlSink::charStyle(const CharProps& chr)
     case Underline::DashDot:
     case Underline::DashDotDot: style += u"text-decoration-style:dashed;"_qs; break;
     case Underline::Wave: style += u"text-decoration-style:wavy;"_qs; break;
-    default: break;
+    case Underline::None:
+    case Underline::Single: break;
     }
     if (const int64_t rgb = tables->color(chr.color); rgb >= 0)
         style += u"color:"_qs + colour(rgb) + u';';
@@ -282,7 +284,10 @@ bool HtmlSink::enterList(const ListInfo& list, Flow& flow, const QString& itemSt
 {
     const int number = m_nextNumbers.try_emplace(list.key, list.start).first->second++;
     std::vector<OpenList>& open = flow.lists;
-    while (!open.empty() && (open.back().level > list.level || (open.back().level == list.level && open.back().key != list.key)))
+    const auto endsBefore = [&list](const OpenList& other) {
+        return other.level > list.level || (other.level == list.level && other.key != list.key);
+    };
+    while (!open.empty() && endsBefore(open.back()))
         closeList(flow);
     if (!open.empty() && open.back().key == list.key) {
         flow.html += open.size() == 1 ? u"</li>\n"_qs : u"</li>"_qs;
@@ -503,8 +508,10 @@ bool HtmlSink::showPicture(const Picture& picture)
         const QSize size = reader.size();
         if (size.isEmpty())
             return false;
-        width = (picture.goalWidth > 0 ? picture.goalWidth / kTwipsPerPixel : size.width()) * picture.scaleX / 100.0;
-        height = (picture.goalHeight > 0 ? picture.goalHeight / kTwipsPerPixel : size.height()) * picture.scaleY / 100.0;
+        width = picture.goalWidth > 0 ? picture.goalWidth / kTwipsPerPixel : size.width();
+        height = picture.goalHeight > 0 ? picture.goalHeight / kTwipsPerPixel : size.height();
+        width *= picture.scaleX / 100.0;
+        height *= picture.scaleY / 100.0;
         if (m_options.storePicture)
             address = m_options.storePicture(
                 picture.data, picture.type == PictureType::Png ? u"png"_qs : u"jpeg"_qs, QImage());
@@ -524,8 +531,10 @@ bool HtmlSink::showPicture(const Picture& picture)
     if (address.isEmpty())
         return true;
     m_paragraph += u"<img src=\""_qs + escapeHtml(address) + u"\" alt=\"\""_qs;
-    m_paragraph += u" width=\""_qs + QString::number(qRound(std::clamp(width, 1.0, double(kMaxImageSide)))) + u'"';
-    m_paragraph += u" height=\""_qs + QString::number(qRound(std::clamp(height, 1.0, double(kMaxImageSide)))) + u"\">"_qs;
+    const auto shown = [](double side) {
+        return QString::number(qRound(std::clamp(side, 1.0, double(kMaxImageSide))));
+    };
+    m_paragraph += u" width=\""_qs + shown(width) + u"\" height=\""_qs + shown(height) + u"\">"_qs;
     return true;
 }
 
@@ -605,7 +614,8 @@ void HtmlSink::writeOut()
             // The header tables are read by the time the body fills a piece.
             const QString& title = tables && !tables->title.isEmpty() ? tables->title : m_options.title;
             start += u"<!DOCTYPE html>\n<html lang=\"da\">\n<head>\n<meta charset=\"utf-8\">\n<title>"_qs
-                + escapeHtml(title) + u"</title>\n<style>\n"_qs + kPageStyle.toString() + u"</style>\n</head>\n<body>\n"_qs;
+                + escapeHtml(title) + u"</title>\n<style>\n"_qs + kPageStyle.toString()
+                + u"</style>\n</head>\n<body>\n"_qs;
         }
         start += u"<div class=\"dokument\">\n"_qs;
         m_write(start);

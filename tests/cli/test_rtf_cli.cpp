@@ -66,7 +66,8 @@ void TestRtfCli::plainTextDocumentIsAPageToo()
     QVERIFY(putBytes(document, "\xef\xbb\xbf" "f\xc3\xb8rste <linje>\r\nanden"));
     const CliRun result = run({ u"rtf2html"_qs, document });
     QCOMPARE(result.exitCode, 0);
-    QVERIFY(result.out.contains(u"<div class=\"dokument\">\n<p><span style=\"font-size:12pt;\">første &lt;linje&gt;</span></p>\n"
+    QVERIFY(result.out.contains(u"<div class=\"dokument\">\n"
+                                "<p><span style=\"font-size:12pt;\">første &lt;linje&gt;</span></p>\n"
                                 "<p><span style=\"font-size:12pt;\">anden</span></p>\n</div>\n"_qs));
 }
 

@@ -83,9 +83,11 @@ void TestRtfHtml::characterFormattingBecomesStyles()
 {
     const QString html = fragment("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}"
                                   "{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
-                                  "\\fs20 lille \\f1\\fs36 stor \\f0\\fs24\\b fed\\b0 \\i kursiv\\i0 \\ul under\\ulnone  "
+                                  "\\fs20 lille \\f1\\fs36 stor \\f0\\fs24\\b fed\\b0 \\i kursiv\\i0 "
+                                  "\\ul under\\ulnone  "
                                   "\\uldb\\strike begge\\strike0\\ulnone  \\ulwave b\\'f8lge\\ulnone  "
-                                  "\\cf1 r\\'f8d\\cf0  \\highlight2 baggrund\\highlight0  \\super 2\\nosupersub  \\caps store\\par}");
+                                  "\\cf1 r\\'f8d\\cf0  \\highlight2 baggrund\\highlight0  "
+                                  "\\super 2\\nosupersub  \\caps store\\par}");
     QVERIFY(html.contains(u"<span style=\"font-family:'Arial';font-size:10pt;\">lille </span>"_qs));
     QVERIFY(html.contains(u"<span style=\"font-family:'Times New Roman';font-size:18pt;\">stor </span>"_qs));
     QVERIFY(html.contains(u"font-weight:bold;\">fed<"_qs));
@@ -189,7 +191,8 @@ void TestRtfHtml::tableCellsMergeAcrossRowsAndColumns()
                                   "\\pard\\intbl a\\cell b\\par b2\\cell\\cell\\row\\pard efter\\par}");
     QVERIFY(html.startsWith(u"<p><span"_qs));
     QVERIFY(html.contains(u"<table class=\"kanter\">\n"
-                          "<colgroup><col style=\"width:100px\"><col style=\"width:100px\"><col style=\"width:100px\"></colgroup>\n"_qs));
+                          "<colgroup><col style=\"width:100px\"><col style=\"width:100px\">"
+                          "<col style=\"width:100px\"></colgroup>\n"_qs));
     QCOMPARE(html.count(u"<tr>"_qs), 2);
     QCOMPARE(html.count(u"<td"_qs), 4);
     QVERIFY(html.contains(u"<tr><td colspan=\"2\">"_qs));
@@ -217,17 +220,20 @@ void TestRtfHtml::emptyAndPlainDocuments()
     QCOMPARE(fragment("{\\rtf1}"), QString());
     QCOMPARE(fragment("{\\rtf1\\ansi\\par\\par}"), u"<p><br></p>\n<p><br></p>\n"_qs);
     // Damaged input: what can be read is kept, the open groups are closed.
-    QCOMPARE(fragment("{\\rtf1\\ansi{\\b halv"), u"<p><span style=\"font-size:12pt;font-weight:bold;\">halv</span></p>\n"_qs);
+    QCOMPARE(fragment("{\\rtf1\\ansi{\\b halv"),
+        u"<p><span style=\"font-size:12pt;font-weight:bold;\">halv</span></p>\n"_qs);
     // Not RTF: its text, a paragraph a line.
     QCOMPARE(fragment("a<b\r\n\r\nc"),
-        u"<p><span style=\"font-size:12pt;\">a&lt;b</span></p>\n<p><br></p>\n<p><span style=\"font-size:12pt;\">c</span></p>\n"_qs);
+        u"<p><span style=\"font-size:12pt;\">a&lt;b</span></p>\n<p><br></p>\n"
+        "<p><span style=\"font-size:12pt;\">c</span></p>\n"_qs);
 }
 
 void TestRtfHtml::picturesGoToTheStoreOrStandAsBoxes()
 {
     const QByteArray bytes = png(QSize(8, 6));
     const QByteArray rtf = "{\\rtf1\\ansi {\\pict\\pngblip\\picw8\\pich6\\picwgoal240\\pichgoal180 " + bytes.toHex()
-        + "}{\\pict\\pngblip\\picwgoal300\\pichgoal150 00ff00}{\\object\\objemb\\objw600\\objh300{\\*\\objdata 0102}}\\par}";
+        + "}{\\pict\\pngblip\\picwgoal300\\pichgoal150 00ff00}"
+          "{\\object\\objemb\\objw600\\objh300{\\*\\objdata 0102}}\\par}";
     QList<QByteArray> stored;
     const QString html = fragment(rtf, [&stored](const QByteArray& data, const QString& type, const QImage&) {
         stored.append(data);
