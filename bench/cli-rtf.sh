@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process RTF throughput, timed from outside as a user meets it: `struktur rtf2txt`,
-# `struktur rtfresave` and `unrtf --text` (the peer) on the generated 10 MB rich-edit-style
+# `rtf2html`, `rtfresave` and `unrtf --text` (the peer) on the generated 10 MB rich-edit-style
 # document of bench_rtf, each RUNS times in turn with /usr/bin/time; prints the median CPU
-# (user + system) and wall seconds, MB/s of the input, and the ratio to unrtf.
+# (user + system) and wall seconds, MB/s of the input, and the ratio to unrtf. Then rtf2html of
+# one and five million empty paragraphs, once each: time and peak memory should grow linearly.
 #
 #   bench/cli-rtf.sh BUILD [RUNS]       # BUILD: a benchmark build (-DSTRUKTUR_BENCH=ON)
 #
@@ -26,11 +27,12 @@ timed() {
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 declare -A cpu wall
-commands=(rtf2txt rtfresave unrtf)
+commands=(rtf2txt rtf2html rtfresave unrtf)
 for ((i = 0; i < runs; ++i)); do
   for c in "${commands[@]}"; do
     case $c in
     rtf2txt) read -r t w < <(timed "$build/src/cli/struktur" rtf2txt "$sample") ;;
+    rtf2html) read -r t w < <(timed "$build/src/cli/struktur" rtf2html "$sample") ;;
     rtfresave) read -r t w < <(timed "$build/src/cli/struktur" rtfresave "$sample" "$work/out.rtf") ;;
     unrtf) command -v unrtf >/dev/null || continue
       read -r t w < <(timed unrtf --text "$sample") ;;
@@ -50,4 +52,11 @@ for c in "${commands[@]}"; do
   awk -v c="$c" -v t="$t" -v w="$w" -v b="$bytes" -v p="${peer:-0}" 'BEGIN {
     printf "%-10s %10.3f %10.3f %12.1f %12.1f %10s\n", c, t, w, b / 1e6 / t, b / 1e6 / w,
       (p > 0 ? sprintf("%.1fx", p / t) : "-") }'
+done
+
+# rtf2html streams: a million empty paragraphs and five million, "wall s, user s, peak KB".
+for n in 1000000 5000000; do
+  awk -v n="$n" 'BEGIN { printf "{\\rtf1\\ansi "; for (i = 0; i < n; ++i) print "\\par"; printf "}" }' >"$work/empty.rtf"
+  /usr/bin/time -f '%e s %U user %M KB' -o "$work/time" "$build/src/cli/struktur" rtf2html "$work/empty.rtf" >/dev/null
+  echo "rtf2html, $n empty paragraphs ($(stat -c %s "$work/empty.rtf") bytes): $(cat "$work/time")"
 done

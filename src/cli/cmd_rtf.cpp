@@ -6,7 +6,10 @@
 #include "platform/Error.h"
 #include "rtf/Rtf.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QStringEncoder>
 #include <QTextDocument>
 
@@ -80,6 +83,20 @@ int rtfToText(const QStringList& arguments, QTextStream& out, QTextStream& err)
     });
 }
 
+// Pictures go inline as data: addresses, so that the page is one file: PNG and JPEG as read,
+// metafiles as the PNG they are drawn into.
+QString dataAddress(const QByteArray& bytes, const QString& type, const QImage& image)
+{
+    if (!bytes.isEmpty())
+        return u"data:image/"_qs + type + u";base64,"_qs + QString::fromLatin1(bytes.toBase64());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return {};
+    return u"data:image/png;base64,"_qs + QString::fromLatin1(png.toBase64());
+}
+
 int rtfToHtml(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     if (arguments.size() != 1) {
@@ -87,9 +104,13 @@ int rtfToHtml(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 2;
     }
     return guarded(err, [&] {
-        QTextDocument document;
-        rtf::loadDocument(readWholeFile(arguments[0]), document);
-        writeInPieces(document.toHtml(), out);
+        const QByteArray bytes = readWholeFile(arguments[0]);
+        rtf::HtmlOptions options;
+        options.page = true;
+        options.title = QFileInfo(arguments[0]).completeBaseName();
+        options.storePicture = dataAddress;
+        StreamedText streamed(out);
+        rtf::html(bytes, options, [&streamed](QStringView piece) { streamed.write(piece); });
         return 0;
     });
 }

@@ -40,16 +40,24 @@ QString Publication::documentPath(const Element& element) const
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-bool Publication::loadDocument(const Element& element, QTextDocument& document) const
+std::optional<QByteArray> Publication::documentBytes(const Element& element) const
 {
-    document.clear();
     const QString path = documentPath(element);
     if (path.isEmpty())
-        return false;
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error::cannotOpenFile(path, file.errorString());
-    rtf::loadDocument(file.readAll(), document);
+    return file.readAll();
+}
+
+bool Publication::loadDocument(const Element& element, QTextDocument& document) const
+{
+    document.clear();
+    const std::optional<QByteArray> bytes = documentBytes(element);
+    if (!bytes)
+        return false;
+    rtf::loadDocument(*bytes, document);
     return true;
 }
 

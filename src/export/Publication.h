@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QTextDocument;
@@ -35,6 +36,8 @@ public:
 
     /// The element's document file, or an empty string when it has no file name or no file is there.
     QString documentPath(const Element& element) const;
+    /// The bytes of the element's document file; none without one.
+    std::optional<QByteArray> documentBytes(const Element& element) const;
     /// Loads the element's document into `document` (emptied first); false without one.
     bool loadDocument(const Element& element, QTextDocument& document) const;
 

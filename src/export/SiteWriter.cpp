@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SiteWriter.h"
 
-#include "DocumentHtml.h"
 #include "platform/Error.h"
+#include "platform/TextFile.h"
+#include "rtf/Rtf.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -11,13 +12,14 @@
 #include <QPainter>
 #include <QSet>
 #include <QSvgRenderer>
-#include <QTextDocument>
 #include <algorithm>
 
 static void initSiteResources() { Q_INIT_RESOURCE(site); }
 
 namespace struktur::publish {
 namespace {
+
+using rtf::escapeHtml;
 
 constexpr int iconCount = 9;
 constexpr int maximumNameLength = 80;
@@ -215,14 +217,15 @@ public:
             + QStringLiteral("</h1>\n");
 
         QString words = searchWords(element.text);
-        m_document.clear();
-        if (publication.loadDocument(element, m_document)) {
+        if (const std::optional<QByteArray> document = publication.documentBytes(element)) {
             int pictures = 0;
-            const PictureStore store = [&](const QByteArray& bytes, const QString& type, const QImage& image) {
+            rtf::HtmlOptions options;
+            options.storePicture = [&](const QByteArray& bytes, const QString& type, const QImage& image) {
                 return storePicture(name, ++pictures, bytes, type, image);
             };
-            html += documentHtml(m_document, store);
-            words += QLatin1Char(' ') + searchWords(m_document.toPlainText());
+            rtf::html(*document, options, [&html](QStringView piece) { html += piece; });
+            words += QLatin1Char(' ')
+                + searchWords(rtf::isRtf(*document) ? rtf::plainText(*document) : textfile::decode(*document));
         } else if (element.hasChildren()) {
             html += QStringLiteral("<ul class=\"boern\">\n");
             for (int row = 0; row < element.childCount(); ++row)
@@ -271,7 +274,6 @@ private:
     }
 
     const Site& m_site;
-    QTextDocument m_document;
 };
 
 } // namespace

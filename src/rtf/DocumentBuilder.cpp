@@ -2,12 +2,10 @@
 #include "DocumentBuilder.h"
 
 #include "DocumentProperties.h"
-#include "EnhancedMetafile.h"
-#include "Metafile.h"
+#include "PictureImage.h"
+#include "Shading.h"
 
-#include <QBuffer>
 #include <QColor>
-#include <QImageReader>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextList>
@@ -20,9 +18,6 @@ namespace struktur::rtf {
 namespace {
 
 constexpr int kMaxColumns = 64;
-constexpr double kTwipsPerPixel = 15.0; // 96 pixels per inch
-constexpr int kMaxImageSide = 4000; // pixels shown
-constexpr int kImageAllocationLimitMb = 256;
 
 double pixels(int twips) { return twips / kTwipsPerPixel; }
 
@@ -63,23 +58,6 @@ QTextOption::TabType qtTab(TabStop::Kind kind)
 }
 
 } // namespace
-
-// A paragraph's shading: the pattern colour (black unless given) over the background colour
-// (white unless given) in the share \shading gives.
-QColor DocumentBuilder::shadingColor(const ParaProps& para) const
-{
-    if (para.shadingBackground <= 0 && para.shading <= 0)
-        return {};
-    const int64_t background = tables->color(para.shadingBackground);
-    if (para.shading <= 0)
-        return background >= 0 ? QColor(QRgb(background)) : QColor();
-    const int64_t pattern = tables->color(para.shadingPattern);
-    const QColor over(pattern >= 0 ? QRgb(pattern) : qRgb(0, 0, 0));
-    const QColor under(background >= 0 ? QRgb(background) : qRgb(255, 255, 255));
-    const double share = para.shading / 10000.0;
-    const auto mix = [share](int a, int b) { return int(std::lround(a * share + b * (1 - share))); };
-    return QColor(mix(over.red(), under.red()), mix(over.green(), under.green()), mix(over.blue(), under.blue()));
-}
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : m_document(document)
@@ -173,7 +151,7 @@ void DocumentBuilder::applyBlock(const ParaProps& para, const ListInfo& list, co
                 format.setProperty(kFirstIndentProperty, pixels(para.firstIndent));
         }
     }
-    if (const QColor shading = shadingColor(para); shading.isValid())
+    if (const QColor shading = shadingColor(para, *tables); shading.isValid())
         format.setBackground(shading);
     if (para.rightIndent)
         format.setRightMargin(pixels(para.rightIndent));
@@ -337,25 +315,6 @@ void DocumentBuilder::tableEnd()
     m_cellPending = false;
 }
 
-QImage DocumentBuilder::decode(const Picture& picture) const
-{
-    if (picture.type == PictureType::Wmf || picture.type == PictureType::Emf) {
-        // At the size it is shown: the goal size, else \picw/\pich (hundredths of a millimetre).
-        const double width = picture.goalWidth > 0 ? pixels(picture.goalWidth) : picture.width * 96.0 / 2540.0;
-        const double height = picture.goalHeight > 0 ? pixels(picture.goalHeight) : picture.height * 96.0 / 2540.0;
-        const QSize size(int(std::lround(std::min(width * picture.scaleX / 100.0, double(kMaxImageSide)))),
-            int(std::lround(std::min(height * picture.scaleY / 100.0, double(kMaxImageSide)))));
-        return picture.type == PictureType::Wmf ? drawMetafile(picture.data, size) : drawEnhancedMetafile(picture.data, size);
-    }
-    if (picture.type != PictureType::Png && picture.type != PictureType::Jpeg)
-        return {};
-    QByteArray data = picture.data;
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer, picture.type == PictureType::Png ? "png" : "jpeg");
-    reader.setAllocationLimit(kImageAllocationLimitMb);
-    return reader.read();
-}
-
 QTextImageFormat DocumentBuilder::imageFormat(const Picture& picture, const QImage& image, const CharProps& chr)
 {
     // A metafile is drawn at the size it is shown.
@@ -380,7 +339,7 @@ QTextImageFormat DocumentBuilder::imageFormat(const Picture& picture, const QIma
 
 void DocumentBuilder::picture(const Picture& picture, QByteArrayView group, const CharProps& chr)
 {
-    const QImage image = decode(picture);
+    const QImage image = pictureImage(picture);
     if (image.isNull()) {
         if (!group.isEmpty())
             opaque(group, picture.goalWidth * picture.scaleX / 100, picture.goalHeight * picture.scaleY / 100, chr);
@@ -394,7 +353,7 @@ void DocumentBuilder::picture(const Picture& picture, QByteArrayView group, cons
 void DocumentBuilder::pictureGroup(QByteArrayView group, const Picture& shown, int widthTwips, int heightTwips,
     const CharProps& chr)
 {
-    const QImage image = decode(shown);
+    const QImage image = pictureImage(shown);
     if (image.isNull()) {
         opaque(group, widthTwips, heightTwips, chr);
         return;

@@ -48,9 +48,7 @@ private:
     void moveToCell(int column);
     void nextCell();
     QTextCharFormat charFormat(const CharProps& chr);
-    QColor shadingColor(const ParaProps& para) const;
     QString placeholderFor(int width, int height);
-    QImage decode(const Picture& picture) const;
     QTextImageFormat imageFormat(const Picture& picture, const QImage& image, const CharProps& chr);
 
     QTextDocument& m_document;

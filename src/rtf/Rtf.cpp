@@ -2,6 +2,7 @@
 #include "Rtf.h"
 
 #include "DocumentBuilder.h"
+#include "HtmlSink.h"
 #include "PlainText.h"
 #include "Reader.h"
 #include "Writer.h"
@@ -30,6 +31,28 @@ QString plainText(QByteArrayView bytes)
     QString text;
     plainText(bytes, [&text](QStringView piece) { text += piece; });
     return text;
+}
+
+void html(QByteArrayView bytes, const HtmlOptions& options, const std::function<void(QStringView)>& write)
+{
+    HtmlSink sink(write, options);
+    if (isRtf(bytes)) {
+        Reader reader(bytes, sink);
+        reader.run();
+        sink.finish();
+        return;
+    }
+    const Tables none;
+    sink.tables = &none;
+    const QString text = textfile::decode(bytes);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            sink.text(line, CharProps {});
+        sink.paragraphEnd(ParaProps {}, ListInfo {}, CharProps {});
+    }
+    sink.finish();
 }
 
 void read(QByteArrayView bytes, QTextDocument& document)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "HtmlSink.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -35,5 +37,10 @@ QString plainText(QByteArrayView bytes);
 /// The same text handed to `write` in pieces as it is read (no piece ends inside a paragraph
 /// unless the paragraph is the last), for writing out without holding the whole text.
 void plainText(QByteArrayView bytes, const std::function<void(QStringView)>& write);
+
+/// The document as HTML (see HtmlSink) handed to `write` in pieces as it is read, without
+/// building a QTextDocument. Bytes that are not RTF are decoded as loadDocument() decodes them
+/// and give a paragraph a line.
+void html(QByteArrayView bytes, const HtmlOptions& options, const std::function<void(QStringView)>& write);
 
 } // namespace struktur::rtf
