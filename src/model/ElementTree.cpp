@@ -84,6 +84,12 @@ Element* ElementTree::append(Element* parent, QString text)
     return added;
 }
 
+void ElementTree::fitChildren(Element* parent)
+{
+    if (parent->m_children)
+        parent->m_children->shrink_to_fit();
+}
+
 static qsizetype subtreeSize(const Element* element)
 {
     qsizetype count = 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AttachMode.h"
+#include "ElementPool.h"
 
 #include <QString>
 #include <memory>
@@ -17,6 +18,10 @@ public:
     ~Element();
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
+
+    /// Elements live in the element pool, not in one allocation each.
+    static void* operator new(std::size_t size) { return elementpool::allocate(size); }
+    static void operator delete(void* slot) noexcept { elementpool::release(slot); }
 
     QString text;
     /// The element data string exactly as read or set; meaningful only when hasData is true.
@@ -78,6 +83,9 @@ public:
     Element* insert(Element* parent, int row, QString text);
     /// Appends a new element as last child of `parent`; the fast path of file reading.
     Element* append(Element* parent, QString text);
+    /// Gives back the room the child list of `parent` grew beyond its children, for a reader
+    /// that has appended the last of them.
+    void fitChildren(Element* parent);
     /// Removes the element with its whole subtree.
     void remove(Element* element);
     /// Takes the element with its subtree out of the tree and hands it to the caller whole

@@ -71,11 +71,23 @@ public:
         if (level == m_previousLevel + 1) {
             parent = m_previous;
         } else {
-            for (int up = m_previousLevel; up > level; --up)
+            // The parents left behind have all their children.
+            for (int up = m_previousLevel; up > level; --up) {
+                m_tree.fitChildren(parent);
                 parent = parent->parent();
+            }
         }
         m_previous = m_tree.append(parent, std::move(text));
         m_previousLevel = level;
+    }
+
+    /// Fits the child lists still open at the end of the file (or at a stop).
+    ~StructureBuilder()
+    {
+        if (!m_previous)
+            return;
+        for (Element* parent = m_previous->parent(); parent; parent = parent->parent())
+            m_tree.fitChildren(parent);
     }
 
 private:
@@ -147,6 +159,13 @@ void readStructureFile(QByteArrayView bytes, ElementTree& tree)
         [&builder](QString line, int level) { builder.add(std::move(line), level); });
 }
 
+void readStructureFrom(const QString& path, ElementTree& tree)
+{
+    StructureBuilder builder(tree);
+    textfile::forEachLineOfFile(path, textfile::LeadingBlanks::Counted,
+        [&builder](QString line, int level) { builder.add(std::move(line), level); });
+}
+
 QStringList structureLines(const ElementTree& tree)
 {
     QStringList lines;
@@ -174,6 +193,14 @@ void applyDataFile(QByteArrayView bytes, ElementTree& tree)
     DataPairing pairing(tree);
     textfile::forEachLine(
         bytes, textfile::LeadingBlanks::Kept, [&pairing](QString line, int) { pairing.take(std::move(line)); });
+    pairing.finish();
+}
+
+void applyDataFrom(const QString& path, ElementTree& tree)
+{
+    DataPairing pairing(tree);
+    textfile::forEachLineOfFile(
+        path, textfile::LeadingBlanks::Kept, [&pairing](QString line, int) { pairing.take(std::move(line)); });
     pairing.finish();
 }
 
