@@ -5,10 +5,16 @@
 #include "ElementPool.h"
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace struktur {
+
+class Element;
+/// Where elements and their child lists live (ElementPool.h): a tree links them by 32-bit ids.
+extern SlotPool<64> elementSlots;
+extern SlotPool<sizeof(std::vector<std::uint32_t>)> childListSlots;
 
 /// One element of a structure: a caption text, an optional element data string (icon digit
 /// followed by the document's file name) and an icon index (0-9, or -1 for none).
@@ -19,21 +25,20 @@ public:
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
 
-    /// Elements live in the element pool, not in one allocation each.
-    static void* operator new(std::size_t size) { return elementpool::allocate(size); }
-    static void operator delete(void* slot) noexcept { elementpool::release(slot); }
+    static void* operator new(std::size_t) { return elementSlots.allocate(); }
+    static void operator delete(void* slot) noexcept { elementSlots.release(slot); }
 
     QString text;
     /// The element data string exactly as read or set; meaningful only when hasData is true.
     QString data;
 
     /// The parent element; the tree's invisible root for a top-level element, null for the root.
-    Element* parent() const { return m_parent; }
+    Element* parent() const { return m_parent ? at(m_parent) : nullptr; }
     /// The position among the parent's children.
     int row() const { return m_row; }
-    int childCount() const { return m_children ? int(m_children->size()) : 0; }
-    bool hasChildren() const { return m_children && !m_children->empty(); }
-    Element* child(int row) const { return (*m_children)[size_t(row)].get(); }
+    int childCount() const { return m_children ? int(list().size()) : 0; }
+    bool hasChildren() const { return m_children && !list().empty(); }
+    Element* child(int row) const { return at(list()[size_t(row)]); }
     /// The element's depth: 0 for a top-level element.
     int level() const;
 
@@ -46,20 +51,28 @@ public:
 private:
     friend class ElementTree;
 
-    using Children = std::vector<std::unique_ptr<Element>>;
+    /// The ids of the children, in order.
+    using Children = std::vector<std::uint32_t>;
+    static Element* at(std::uint32_t id) { return static_cast<Element*>(elementSlots.at(id)); }
+    std::uint32_t id() const { return elementSlots.idOf(this); }
+    Children& list() const { return *static_cast<Children*>(childListSlots.at(m_children)); }
+    /// The child list, made for the first child.
     Children& children();
+    void dropChildList();
 
-    Element* m_parent = nullptr;
-    /// Allocated for the first child only: most elements are leaves, and a million of them
-    /// should not each carry an empty vector.
-    std::unique_ptr<Children> m_children;
+    std::uint32_t m_parent = 0;
     int m_row = 0;
+    /// Made for the first child only: most elements are leaves, and a million of them should
+    /// not each carry an empty list.
+    std::uint32_t m_children = 0;
 
 public:
     /// The icon index: 0-9 from a data line, what the caller gave, or -1 for none.
     qint16 icon = 0;
     bool hasData = false;
 };
+// A million elements: every byte here is a megabyte.
+static_assert(sizeof(Element) == 64);
 
 /// The element tree: an invisible root whose children are the top-level elements. Every walk is
 /// iterative, so a tree as deep as it is long (one level per line) cannot exhaust the stack.
