@@ -119,6 +119,11 @@ public:
 
     /// The pre-order successor of `element` (the root gives the first element), or null.
     Element* next(const Element* element) const;
+    /// Calls visit(element, level) for every element in pre-order, 0 the level of a top-level
+    /// element; `visit` must leave the tree's shape as it is. Quicker than stepping with next():
+    /// each child list is looked up once, not once for every child.
+    template <typename Visit>
+    void forEachInPreOrder(Visit&& visit) const;
 
 private:
     void renumber(Element* parent, int from);
@@ -126,6 +131,39 @@ private:
     std::unique_ptr<Element> m_root;
     qsizetype m_size = 0;
 };
+
+template <typename Visit>
+void ElementTree::forEachInPreOrder(Visit&& visit) const
+{
+    const Element* owner = m_root.get();
+    if (!owner->m_children)
+        return;
+    const Element::Children* list = &owner->list();
+    size_t index = 0;
+    int level = 0;
+    while (true) {
+        if (index < list->size()) {
+            Element* element = Element::at((*list)[index]);
+            visit(element, level);
+            if (element->m_children && !element->list().empty()) {
+                owner = element;
+                list = &element->list();
+                index = 0;
+                ++level;
+            } else {
+                ++index;
+            }
+            continue;
+        }
+        if (level == 0)
+            return;
+        // The owner's list is done: on with the owner's next sibling.
+        index = size_t(owner->m_row) + 1;
+        owner = owner->parent();
+        list = &owner->list();
+        --level;
+    }
+}
 
 /// The place (parent, row) where an element attached at `relative` by `mode` goes; `relative`
 /// is an element of the tree, not the root.

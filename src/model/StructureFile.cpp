@@ -10,34 +10,9 @@
 
 namespace struktur::structurefile {
 
-namespace {
-
-template <typename Visit>
-void walk(const ElementTree& tree, Visit&& visit)
-{
-    Element* element = tree.first();
-    int level = 0;
-    while (element) {
-        visit(element, level);
-        if (element->hasChildren()) {
-            element = element->child(0);
-            ++level;
-            continue;
-        }
-        while (element->parent() != tree.root() && element->row() + 1 >= element->parent()->childCount()) {
-            element = element->parent();
-            --level;
-        }
-        element = element->row() + 1 < element->parent()->childCount() ? element->parent()->child(element->row() + 1)
-                                                                        : nullptr;
-    }
-}
-
-} // namespace
-
 void forEachElement(const ElementTree& tree, const std::function<void(Element*, int)>& visit)
 {
-    walk(tree, visit);
+    tree.forEachInPreOrder(visit);
 }
 
 int lineLevel(QStringView line)
@@ -338,7 +313,7 @@ void writeStructure(const ElementTree& tree, const ByteSink& sink)
 {
     encode(
         [&tree](auto&& visit) {
-            walk(tree, [&visit](Element* element, int level) { visit(level, QStringView(element->text)); });
+            tree.forEachInPreOrder([&visit](Element* element, int level) { visit(level, QStringView(element->text)); });
         },
         sink);
 }
@@ -348,8 +323,8 @@ void writeData(const ElementTree& tree, const ByteSink& sink)
     static const QString noData = QStringLiteral("0");
     encode(
         [&tree](auto&& visit) {
-            for (Element* element = tree.first(); element; element = tree.next(element))
-                visit(0, QStringView(element->hasData ? element->data : noData));
+            tree.forEachInPreOrder(
+                [&visit](Element* element, int) { visit(0, QStringView(element->hasData ? element->data : noData)); });
         },
         sink);
 }
