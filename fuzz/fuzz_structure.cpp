@@ -2,13 +2,17 @@
 // Reads a structure file and a data file from one input, separated by the marker line below,
 // as a load does (by both readers, which must agree); whatever reads without error must save and
 // read back to the same tree, and sorting it must keep every element and order each group of
-// siblings.
+// siblings. Each file read from disk in small pieces must cut into the same lines as its bytes.
 #include "model/ElementOrder.h"
 #include "model/ElementTree.h"
 #include "model/StructureFile.h"
 #include "model/StructureOutline.h"
 #include "platform/Error.h"
 #include "platform/TextFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <cstdint>
 #include <cstdlib>
@@ -39,6 +43,31 @@ void checkSort(ElementTree& tree)
     }
     if (counted != size)
         std::abort();
+}
+
+QStringList cutLines(const std::function<void(const std::function<void(QString, int)>&)>& cut)
+{
+    QStringList lines;
+    cut([&lines](QString line, int blanks) { lines.append(QString::number(blanks) + u':' + line); });
+    return lines;
+}
+
+/// The file reader's pieces may split a CR LF, a run of leading blanks or a mark.
+void checkPieces(QByteArrayView bytes, qsizetype piece)
+{
+    static const QString path = QDir::temp().filePath(
+        QStringLiteral("fuzz_structure_%1.txt").arg(QCoreApplication::applicationPid()));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size())
+        std::abort();
+    file.close();
+    for (const auto leading : { textfile::LeadingBlanks::Kept, textfile::LeadingBlanks::Counted }) {
+        const QStringList whole = cutLines([&](const auto& take) { textfile::forEachLine(bytes, leading, take); });
+        const QStringList pieced
+            = cutLines([&](const auto& take) { textfile::forEachLineOfFile(path, leading, take, piece); });
+        if (whole != pieced)
+            std::abort();
+    }
 }
 
 QString readBack(const ElementTree& tree, ElementTree& again)
@@ -90,6 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (error != linesError || comparable(tree) != comparable(fromLines))
         std::abort();
+    checkPieces(structureBytes, 1 + qsizetype(size % 5));
+    checkPieces(dataBytes, 1 + qsizetype(size % 3));
     if (!error.isEmpty()) {
         // A read error keeps a partial tree; it must still be a sound tree to walk and save.
         (void)structurefile::structureBytes(tree);

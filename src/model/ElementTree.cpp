@@ -6,42 +6,58 @@
 
 namespace struktur {
 
+constinit SlotPool<64> elementSlots;
+constinit SlotPool<sizeof(std::vector<std::uint32_t>)> childListSlots;
+
 Element::~Element()
 {
-    // Tear the subtree down breadth-wise: each element destroyed here has no children left, so
+    // Tear the subtree down breadth-wise: each element deleted here has no children left, so
     // destruction never recurses however deep the tree is.
     if (!m_children)
         return;
-    Children pending = std::move(*m_children);
+    Children pending = std::move(list());
+    dropChildList();
     while (!pending.empty()) {
-        std::unique_ptr<Element> element = std::move(pending.back());
+        Element* element = at(pending.back());
         pending.pop_back();
-        if (!element->m_children)
-            continue;
-        for (auto& child : *element->m_children)
-            pending.push_back(std::move(child));
-        element->m_children.reset();
+        if (element->m_children) {
+            const Children& grandchildren = element->list();
+            pending.insert(pending.end(), grandchildren.begin(), grandchildren.end());
+            element->dropChildList();
+        }
+        delete element;
     }
 }
 
 Element::Children& Element::children()
 {
-    if (!m_children)
-        m_children = std::make_unique<Children>();
-    return *m_children;
+    if (!m_children) {
+        void* slot = childListSlots.allocate();
+        new (slot) Children();
+        m_children = childListSlots.idOf(slot);
+    }
+    return list();
+}
+
+void Element::dropChildList()
+{
+    Children* children = &list();
+    children->~Children();
+    childListSlots.release(children);
+    m_children = 0;
 }
 
 int Element::level() const
 {
     int level = -1;
-    for (const Element* up = m_parent; up; up = up->m_parent)
+    for (const Element* up = parent(); up; up = up->parent())
         ++level;
     return level;
 }
 
 bool Element::contains(const Element* other) const
 {
-    for (; other; other = other->m_parent) {
+    for (; other; other = other->parent()) {
         if (other == this)
             return true;
     }
@@ -64,24 +80,30 @@ Element* ElementTree::insert(Element* parent, int row, QString text)
     Q_ASSERT_X(parent && row >= 0 && row <= parent->childCount(), "ElementTree::insert", "row outside the parent");
     auto element = std::make_unique<Element>();
     element->text = std::move(text);
-    element->m_parent = parent;
-    Element* added = element.get();
-    parent->children().insert(parent->children().begin() + row, std::move(element));
+    element->m_parent = parent->id();
+    Element::Children& children = parent->children();
+    children.insert(children.begin() + row, element->id());
     renumber(parent, row);
     ++m_size;
-    return added;
+    return element.release();
 }
 
 Element* ElementTree::append(Element* parent, QString text)
 {
     auto element = std::make_unique<Element>();
     element->text = std::move(text);
-    element->m_parent = parent;
-    element->m_row = parent->childCount();
-    Element* added = element.get();
-    parent->children().push_back(std::move(element));
+    element->m_parent = parent->id();
+    Element::Children& children = parent->children();
+    element->m_row = int(children.size());
+    children.push_back(element->id());
     ++m_size;
-    return added;
+    return element.release();
+}
+
+void ElementTree::fitChildren(Element* parent)
+{
+    if (parent->m_children)
+        parent->list().shrink_to_fit();
 }
 
 static qsizetype subtreeSize(const Element* element)
@@ -106,25 +128,20 @@ static qsizetype subtreeSize(const Element* element)
 
 void ElementTree::remove(Element* element)
 {
-    Q_ASSERT_X(element && element != m_root.get(), "ElementTree::remove", "the root cannot be removed");
-    Element* parent = element->m_parent;
-    const int row = element->m_row;
-    m_size -= subtreeSize(element);
-    parent->m_children->erase(parent->m_children->begin() + row);
-    renumber(parent, row);
+    take(element).reset();
 }
 
 std::unique_ptr<Element> ElementTree::take(Element* element)
 {
     Q_ASSERT_X(element && element != m_root.get(), "ElementTree::take", "the root cannot be taken");
-    Element* parent = element->m_parent;
+    Element* parent = element->parent();
     const int row = element->m_row;
     m_size -= subtreeSize(element);
-    std::unique_ptr<Element> taken = std::move((*parent->m_children)[size_t(row)]);
-    parent->m_children->erase(parent->m_children->begin() + row);
+    Element::Children& children = parent->list();
+    children.erase(children.begin() + row);
     renumber(parent, row);
-    taken->m_parent = nullptr;
-    return taken;
+    element->m_parent = 0;
+    return std::unique_ptr<Element>(element);
 }
 
 Element* ElementTree::restore(Element* parent, int row, std::unique_ptr<Element> subtree)
@@ -132,49 +149,49 @@ Element* ElementTree::restore(Element* parent, int row, std::unique_ptr<Element>
     Q_ASSERT_X(parent && row >= 0 && row <= parent->childCount(), "ElementTree::restore", "row outside the parent");
     Q_ASSERT_X(subtree && !subtree->m_parent, "ElementTree::restore", "only a taken subtree can be restored");
     m_size += subtreeSize(subtree.get());
-    subtree->m_parent = parent;
-    Element* restored = subtree.get();
-    parent->children().insert(parent->children().begin() + row, std::move(subtree));
+    Element::Children& children = parent->children();
+    children.insert(children.begin() + row, subtree->id());
+    subtree->m_parent = parent->id();
     renumber(parent, row);
-    return restored;
+    return subtree.release();
 }
 
 void ElementTree::move(Element* element, Element* parent, int row)
 {
     Q_ASSERT_X(!element->contains(parent), "ElementTree::move", "destination inside the moved subtree");
-    Element* oldParent = element->m_parent;
+    Element* oldParent = element->parent();
     const int oldRow = element->m_row;
-    std::unique_ptr<Element> taken = std::move((*oldParent->m_children)[size_t(oldRow)]);
-    oldParent->m_children->erase(oldParent->m_children->begin() + oldRow);
+    Element::Children& oldChildren = oldParent->list();
+    oldChildren.erase(oldChildren.begin() + oldRow);
     if (oldParent == parent && row > oldRow)
         --row;
     renumber(oldParent, oldRow);
-    taken->m_parent = parent;
-    parent->children().insert(parent->children().begin() + row, std::move(taken));
+    Element::Children& children = parent->children();
+    children.insert(children.begin() + row, element->id());
+    element->m_parent = parent->id();
     renumber(parent, row);
 }
 
 void ElementTree::reorder(Element* parent, std::vector<Element*> order)
 {
     Q_ASSERT_X(int(order.size()) == parent->childCount(), "ElementTree::reorder", "order must hold every child");
-    Element::Children children(order.size());
+    Element::Children& children = parent->list();
     for (size_t i = 0; i < order.size(); ++i)
-        children[i] = std::move((*parent->m_children)[size_t(order[i]->m_row)]);
-    *parent->m_children = std::move(children);
+        children[i] = order[i]->id();
     renumber(parent, 0);
 }
 
 void ElementTree::permute(Element* parent, const int* rows, Permute direction)
 {
-    Element::Children& children = *parent->m_children;
+    Element::Children& children = parent->list();
     Element::Children permuted(children.size());
     // Each element is numbered as it is placed: one visit per element, which is what a
     // million-element group costs.
     for (size_t i = 0; i < children.size(); ++i) {
         const size_t to = direction == Permute::Forth ? i : size_t(rows[i]);
         const size_t from = direction == Permute::Forth ? size_t(rows[i]) : i;
-        permuted[to] = std::move(children[from]);
-        permuted[to]->m_row = int(to);
+        permuted[to] = children[from];
+        Element::at(permuted[to])->m_row = int(to);
     }
     children = std::move(permuted);
 }
@@ -183,17 +200,20 @@ Element* ElementTree::next(const Element* element) const
 {
     if (element->hasChildren())
         return element->child(0);
-    for (; element->m_parent; element = element->m_parent) {
-        if (element->m_row + 1 < element->m_parent->childCount())
-            return element->m_parent->child(element->m_row + 1);
+    for (Element* parent = element->parent(); parent; element = parent, parent = parent->parent()) {
+        if (element->m_row + 1 < parent->childCount())
+            return parent->child(element->m_row + 1);
     }
     return nullptr;
 }
 
 void ElementTree::renumber(Element* parent, int from)
 {
-    for (int row = from; row < parent->childCount(); ++row)
-        (*parent->m_children)[size_t(row)]->m_row = row;
+    if (!parent->m_children)
+        return;
+    const Element::Children& children = parent->list();
+    for (size_t row = size_t(from); row < children.size(); ++row)
+        Element::at(children[row])->m_row = int(row);
 }
 
 AttachPlace attachPlace(const Element* relative, TNodeAttachMode mode)

@@ -10,34 +10,9 @@
 
 namespace struktur::structurefile {
 
-namespace {
-
-template <typename Visit>
-void walk(const ElementTree& tree, Visit&& visit)
-{
-    Element* element = tree.first();
-    int level = 0;
-    while (element) {
-        visit(element, level);
-        if (element->hasChildren()) {
-            element = element->child(0);
-            ++level;
-            continue;
-        }
-        while (element->parent() != tree.root() && element->row() + 1 >= element->parent()->childCount()) {
-            element = element->parent();
-            --level;
-        }
-        element = element->row() + 1 < element->parent()->childCount() ? element->parent()->child(element->row() + 1)
-                                                                        : nullptr;
-    }
-}
-
-} // namespace
-
 void forEachElement(const ElementTree& tree, const std::function<void(Element*, int)>& visit)
 {
-    walk(tree, visit);
+    tree.forEachInPreOrder(visit);
 }
 
 int lineLevel(QStringView line)
@@ -71,11 +46,23 @@ public:
         if (level == m_previousLevel + 1) {
             parent = m_previous;
         } else {
-            for (int up = m_previousLevel; up > level; --up)
+            // The parents left behind have all their children.
+            for (int up = m_previousLevel; up > level; --up) {
+                m_tree.fitChildren(parent);
                 parent = parent->parent();
+            }
         }
         m_previous = m_tree.append(parent, std::move(text));
         m_previousLevel = level;
+    }
+
+    /// Fits the child lists still open at the end of the file (or at a stop).
+    ~StructureBuilder()
+    {
+        if (!m_previous)
+            return;
+        for (Element* parent = m_previous->parent(); parent; parent = parent->parent())
+            m_tree.fitChildren(parent);
     }
 
 private:
@@ -147,6 +134,13 @@ void readStructureFile(QByteArrayView bytes, ElementTree& tree)
         [&builder](QString line, int level) { builder.add(std::move(line), level); });
 }
 
+void readStructureFrom(const QString& path, ElementTree& tree)
+{
+    StructureBuilder builder(tree);
+    textfile::forEachLineOfFile(path, textfile::LeadingBlanks::Counted,
+        [&builder](QString line, int level) { builder.add(std::move(line), level); });
+}
+
 QStringList structureLines(const ElementTree& tree)
 {
     QStringList lines;
@@ -174,6 +168,14 @@ void applyDataFile(QByteArrayView bytes, ElementTree& tree)
     DataPairing pairing(tree);
     textfile::forEachLine(
         bytes, textfile::LeadingBlanks::Kept, [&pairing](QString line, int) { pairing.take(std::move(line)); });
+    pairing.finish();
+}
+
+void applyDataFrom(const QString& path, ElementTree& tree)
+{
+    DataPairing pairing(tree);
+    textfile::forEachLineOfFile(
+        path, textfile::LeadingBlanks::Kept, [&pairing](QString line, int) { pairing.take(std::move(line)); });
     pairing.finish();
 }
 
@@ -311,7 +313,7 @@ void writeStructure(const ElementTree& tree, const ByteSink& sink)
 {
     encode(
         [&tree](auto&& visit) {
-            walk(tree, [&visit](Element* element, int level) { visit(level, QStringView(element->text)); });
+            tree.forEachInPreOrder([&visit](Element* element, int level) { visit(level, QStringView(element->text)); });
         },
         sink);
 }
@@ -321,8 +323,8 @@ void writeData(const ElementTree& tree, const ByteSink& sink)
     static const QString noData = QStringLiteral("0");
     encode(
         [&tree](auto&& visit) {
-            for (Element* element = tree.first(); element; element = tree.next(element))
-                visit(0, QStringView(element->hasData ? element->data : noData));
+            tree.forEachInPreOrder(
+                [&visit](Element* element, int) { visit(0, QStringView(element->hasData ? element->data : noData)); });
         },
         sink);
 }

@@ -25,6 +25,9 @@ void readStructure(QStringList lines, ElementTree& tree);
 /// The same from a structure file's bytes (decoded and cut into lines as the text-file layer
 /// does), without holding the lines: the element texts share one block of text.
 void readStructureFile(QByteArrayView bytes, ElementTree& tree);
+/// The same from the file at `path`, read in pieces: its bytes are never held whole. Throws
+/// "Cannot open file" when it is missing or unreadable.
+void readStructureFrom(const QString& path, ElementTree& tree);
 
 /// The structure lines of a tree: each element's level in tabs followed by its text.
 QStringList structureLines(const ElementTree& tree);
@@ -36,6 +39,8 @@ QStringList structureLines(const ElementTree& tree);
 void applyDataLines(QStringList lines, ElementTree& tree);
 /// The same from a data file's bytes; the element data strings share one block of text.
 void applyDataFile(QByteArrayView bytes, ElementTree& tree);
+/// The same from the file at `path`, read in pieces.
+void applyDataFrom(const QString& path, ElementTree& tree);
 
 /// The data lines of a tree: each element's data string, or "0" for an element without one.
 QStringList dataLines(const ElementTree& tree);

@@ -3,7 +3,6 @@
 
 #include "StructureFile.h"
 #include "platform/AtomicFile.h"
-#include "platform/TextFile.h"
 
 #include <QFileInfo>
 
@@ -30,12 +29,12 @@ LoadResult loadStructure(ElementTree& tree, const QString& structurePath, const 
         completeInterruptedCommit(dataPath, structurePath);
     if (!fileExists(structurePath))
         return LoadResult::NoStructureFile;
-    structurefile::readStructureFile(textfile::readBytes(structurePath), tree);
+    structurefile::readStructureFrom(structurePath, tree);
     if (!dataOn)
         return LoadResult::Loaded;
     if (!fileExists(dataPath))
         return LoadResult::NoDataFile;
-    structurefile::applyDataFile(textfile::readBytes(dataPath), tree);
+    structurefile::applyDataFrom(dataPath, tree);
     return LoadResult::Loaded;
 }
 

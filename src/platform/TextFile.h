@@ -39,6 +39,12 @@ enum class LeadingBlanks { Kept, Counted };
 /// number is passed as `blanks`; otherwise `blanks` is 0.
 void forEachLine(QByteArrayView bytes, LeadingBlanks leading, const std::function<void(QString line, int blanks)>& take);
 
+/// forEachLine over a file's bytes, read in pieces of `pieceSize` bytes: a file in the code page
+/// is never held whole, only the block of its lines. Throws "Cannot open file" when it is missing
+/// or unreadable; lines read before a read error have been handed on.
+void forEachLineOfFile(const QString& path, LeadingBlanks leading,
+    const std::function<void(QString line, int blanks)>& take, qsizetype pieceSize = 256 * 1024);
+
 /// A whole file's bytes. Throws "Cannot open file" when it is missing or unreadable.
 QByteArray readBytes(const QString& path);
 

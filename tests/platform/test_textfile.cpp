@@ -84,6 +84,15 @@ void TestTextFile::readingRules()
         cut[0].resize(cut[0].size() + 40, u'!');
         QCOMPARE(cut[1], lines[1]);
     }
+    // Read in pieces, a line end, a CR LF or a mark may fall across two: still the same lines.
+    for (const qsizetype piece : {1, 2, 3, 1000}) {
+        QStringList pieced;
+        textfile::forEachLineOfFile(path, textfile::LeadingBlanks::Kept, [&pieced](QString line, int) {
+            QCOMPARE(line.utf16()[line.size()], u'\0');
+            pieced.append(std::move(line));
+        }, piece);
+        QCOMPARE(pieced, lines);
+    }
 }
 
 void TestTextFile::leadingBlanksAreCounted_data()
@@ -106,6 +115,19 @@ void TestTextFile::leadingBlanksAreCounted()
     textfile::forEachLine(bytes, textfile::LeadingBlanks::Counted,
         [&parts](QString line, int blanks) { parts.append(QString::number(blanks) + u':' + line); });
     QCOMPARE(parts.join(u'|'), cut);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"niveauer.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    for (const qsizetype piece : {1, 2, 1000}) {
+        QStringList pieced;
+        textfile::forEachLineOfFile(path, textfile::LeadingBlanks::Counted,
+            [&pieced](QString line, int blanks) { pieced.append(QString::number(blanks) + u':' + line); }, piece);
+        QCOMPARE(pieced.join(u'|'), cut);
+    }
 }
 
 void TestTextFile::writingRules_data()
@@ -180,6 +202,14 @@ void TestTextFile::fileErrorsNameTheFullPath()
         QVERIFY2(e.message().startsWith(prefix.arg(QDir::toNativeSeparators(named))), qPrintable(e.message()));
         // The system's reason follows the path.
         QVERIFY2(e.message().size() > prefix.arg(named).size(), qPrintable(e.message()));
+    }
+    if (writing)
+        return;
+    try {
+        textfile::forEachLineOfFile(path, textfile::LeadingBlanks::Kept, [](QString, int) {});
+        QFAIL("no error");
+    } catch (const Error& e) {
+        QVERIFY2(e.message().startsWith(prefix.arg(QDir::toNativeSeparators(named))), qPrintable(e.message()));
     }
 }
 
