@@ -17,6 +17,7 @@ constexpr qreal twipsPerInch = 1440;
 // Layout coordinates are fixed-point underneath; lines that end within this much of an edge fit.
 constexpr qreal tolerance = 0.01;
 constexpr qreal edgeInset = 0.5;
+constexpr QRgb defaultColour = 0xff000000;
 
 
 
@@ -27,6 +28,25 @@ QRectF toDevicePixels(const TwipsRect& rect, const QPaintDevice& device)
     return QRectF(QPointF(rect.left * x, rect.top * y), QPointF(rect.right * x, rect.bottom * y));
 }
 
+// Paragraphs the page can draw line by line: plain ones in the main flow, without the list
+// bullets, backgrounds and rules that only the document's own drawing paints.
+bool isPlainParagraph(const QTextDocument& document, const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    return document.frameAt(block.position()) == document.rootFrame() && !block.textList()
+        && format.background().style() == Qt::NoBrush
+        && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+}
+
+// Drops the shaping a layout kept for its lines, leaving the lines as they are: drawing a layout
+// that keeps no cache lets go of it, and a clip above the first line draws nothing.
+void dropShaping(QTextLayout& layout)
+{
+    layout.setCacheEnabled(false);
+    QPainter idle;
+    layout.draw(&idle, -layout.position(), {}, QRectF(0, -1000, 1, 1));
+}
+
 } // namespace
 
 struct RichTextFormatter::Layout {
@@ -34,6 +54,7 @@ struct RichTextFormatter::Layout {
     QPaintDevice* device = nullptr;
     qreal width = 0;
     std::vector<Line> lines;
+    ShapedLines glyphs;
 };
 
 RichTextFormatter::RichTextFormatter(const QTextDocument& document)
@@ -59,18 +80,29 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
     QTextDocument& document = *layout->document;
     document.documentLayout()->setPaintDevice(device);
     document.setDocumentMargin(0);
+    // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
+    // their text is shaped once; each lets go of it as soon as its glyphs are taken.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (isPlainParagraph(document, block) && ShapedLines::canKeep(block))
+            block.layout()->setCacheEnabled(true);
+    }
     document.setTextWidth(width);
     QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* textLayout = block.layout();
+        QTextLayout* textLayout = block.layout();
         if (!textLayout || !block.isVisible())
             continue;
-        const qreal origin = documentLayout.blockBoundingRect(block).top();
+        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
+        const bool shaped = textLayout->cacheEnabled();
         for (int i = 0; i < textLayout->lineCount(); ++i) {
             const QTextLine line = textLayout->lineAt(i);
-            const qreal top = origin + line.y();
-            layout->lines.push_back({ qint32(block.position() + line.textStart()), i, top, top + line.height() });
+            const qreal top = origin.y() + line.y();
+            const ShapedLines::Span glyphs = shaped ? layout->glyphs.keep(block, line, origin) : ShapedLines::Span {};
+            layout->lines.push_back(
+                { qint32(block.position() + line.textStart()), i, top, top + line.height(), shaped, glyphs });
         }
+        if (shaped)
+            dropShaping(*textLayout);
     }
     m_layout = std::move(layout);
 }
@@ -83,8 +115,6 @@ qsizetype RichTextFormatter::lineAt(qint32 position) const
     return after == lines.begin() ? 0 : (after - lines.begin()) - 1;
 }
 
-// Paragraphs the page can draw line by line: plain ones in the main flow, without the list
-// bullets, backgrounds and rules that only the document's own drawing paints.
 // Draws the lines of a paragraph from `firstLine` down to `bottom`. A paragraph's own drawing
 // would also draw the line just above its clip (hidden by the clip on paper, but its text would
 // still be in the page's content), so a paragraph that began on an earlier page goes line by line.
@@ -99,14 +129,6 @@ static void drawLinesFrom(QPainter& painter, QTextLayout& textLayout, QPointF or
         line.draw(&painter, origin);
     }
     textLayout.setCacheEnabled(false);
-}
-
-static bool isPlainParagraph(const QTextDocument& document, const QTextBlock& block)
-{
-    const QTextBlockFormat format = block.blockFormat();
-    return document.frameAt(block.position()) == document.rootFrame() && !block.textList()
-        && format.background().style() == Qt::NoBrush
-        && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
 }
 
 void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top,
@@ -130,16 +152,28 @@ void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype fi
     painter.setPen(Qt::black);
     if (plain) {
         const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
-        for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
+        // A line taller than the whole area is drawn too, cut at the bottom edge.
+        const qsizetype end = qMax(next, qMin(first + 1, qsizetype(lines.size())));
+        std::vector<ShapedLines::Span> shaped;
+        for (qsizetype i = first; i < end; ++i) {
+            const Line& line = lines[size_t(i)];
+            if (line.shaped) {
+                shaped.push_back(line.glyphs);
+                continue;
+            }
+            if (i > first && line.lineInBlock > 0)
+                continue; // the rest of a paragraph drawn by its layout
+            m_layout->glyphs.draw(painter, shaped, defaultColour);
+            shaped.clear();
+            const QTextBlock block = document.findBlock(line.position);
             QTextLayout& textLayout = *block.layout();
             const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
-            if (block == firstBlock && lines[first].lineInBlock > 0)
-                drawLinesFrom(painter, textLayout, origin, lines[first].lineInBlock, bottom);
+            if (line.lineInBlock > 0)
+                drawLinesFrom(painter, textLayout, origin, line.lineInBlock, bottom);
             else
                 textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
-            if (block == lastBlock)
-                break;
         }
+        m_layout->glyphs.draw(painter, shaped, defaultColour);
     } else {
         // The document's own drawing, for tables, lists and the like. It draws every line that
         // touches its clip, so the clip is kept off the neighbours above and below.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PageGeometry.h"
+#include "ShapedLines.h"
 
 #include <QtGlobal>
 
@@ -27,7 +28,8 @@ struct FormatRange {
 
 /// Lays a document out for a printer and renders it one page area at a time. The layout is made
 /// at the device's resolution for the width of the area and kept until freeCache() or until a
-/// request with another device or width comes.
+/// request with another device or width comes. Plain paragraphs are shaped once, while they are
+/// laid out, and drawn from the glyphs kept then (see ShapedLines).
 ///
 /// A line is never cut between two areas: an area ends above the first line that does not fit
 /// whole, and the next request starting at that line's position continues there (also inside a
@@ -59,6 +61,8 @@ private:
         int lineInBlock;
         qreal top;
         qreal bottom;
+        bool shaped; ///< its glyphs are in the layout's ShapedLines
+        ShapedLines::Span glyphs;
     };
     struct Layout;
 
