@@ -78,8 +78,11 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
     // A copy, so that laying out for the printer leaves the editor's own layout alone.
     layout->document.reset(m_source.clone());
     QTextDocument& document = *layout->document;
-    document.documentLayout()->setPaintDevice(device);
+    // The copy has the source's page size; without one, the settings below lay nothing out, and
+    // the layout is made once, when the width is set.
+    document.setPageSize(QSizeF());
     document.setDocumentMargin(0);
+    document.documentLayout()->setPaintDevice(device);
     // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
     // their text is shaped once; each lets go of it as soon as its glyphs are taken.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
