@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PdfBook.h"
 
+#include "DocumentsAhead.h"
 #include "RichTextFormatter.h"
 #include "export/PdfOutline.h"
 #include "platform/Error.h"
@@ -12,6 +13,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace struktur::publish {
 namespace {
@@ -76,7 +78,10 @@ public:
         m_y = m_area.top;
     }
 
-    void writeElements(const Progress& progress)
+    const QPaintDevice& device() const { return m_writer; }
+    const TwipsRect& bodyArea() const { return m_area; }
+
+    void writeElements(const Progress& progress, DocumentsAhead& ahead)
     {
         const auto& elements = m_publication.elements();
         const qsizetype total = qsizetype(elements.size());
@@ -85,8 +90,13 @@ public:
         for (qsizetype i = 0; i < total; ++i) {
             const Element& element = *elements[size_t(i)];
             heading(element, m_numbers[i]);
-            if (m_publication.loadDocument(element, document))
-                body(document);
+            const DocumentsAhead::Handle laidOut = ahead.next();
+            if (laidOut->drawable) {
+                body(*laidOut->formatter);
+            } else if (laidOut->loaded && m_publication.loadDocument(element, document)) {
+                RichTextFormatter formatter(document);
+                body(formatter);
+            }
             m_y += qint32(twipsPerInch / 6);
             if (progress && !progress(i + 1, total))
                 throw Cancelled {};
@@ -217,9 +227,8 @@ private:
         m_y = std::min(m_y + height, m_area.bottom);
     }
 
-    void body(const QTextDocument& document)
+    void body(RichTextFormatter& formatter)
     {
-        RichTextFormatter formatter(document);
         const qint32 length = formatter.textLength();
         qint32 position = 0;
         while (position < length) {
@@ -271,8 +280,11 @@ void writeBook(const Publication& publication, const QString& path, const Margin
     std::vector<OutlineEntry> outline;
     std::vector<int> order;
     {
+        // Declared first, so that it outlives the book's painter: the pages may use its fonts.
+        std::optional<DocumentsAhead> ahead;
         BookWriter book(publication, path, margins);
-        book.writeElements(progress);
+        ahead.emplace(publication, book.device(), book.bodyArea());
+        book.writeElements(progress, *ahead);
         book.writeFront();
         outline = book.outline();
         order = book.pageOrder();

@@ -52,6 +52,8 @@ void dropShaping(QTextLayout& layout)
 struct RichTextFormatter::Layout {
     std::unique_ptr<QTextDocument> document;
     QPaintDevice* device = nullptr;
+    int dpiX = 0;
+    int dpiY = 0;
     qreal width = 0;
     std::vector<Line> lines;
     ShapedLines glyphs;
@@ -68,12 +70,34 @@ qint32 RichTextFormatter::textLength() const { return qMax(0, m_source.character
 
 void RichTextFormatter::freeCache() { m_layout.reset(); }
 
+void RichTextFormatter::layOut(QPaintDevice& device, const TwipsRect& area)
+{
+    ensureLayout(&device, toDevicePixels(area, device).width());
+}
+
+bool RichTextFormatter::drawsFromGlyphsOnly() const
+{
+    return m_layout && std::all_of(m_layout->lines.begin(), m_layout->lines.end(), [](const Line& line) {
+        return line.shaped;
+    });
+}
+
 void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
 {
-    if (m_layout && m_layout->device == device && qFuzzyCompare(m_layout->width, width))
+    if (m_layout && m_layout->dpiX == device->logicalDpiX() && m_layout->dpiY == device->logicalDpiY()
+        && qFuzzyCompare(m_layout->width, width)) {
+        // The layout depends on the device's resolution alone; the paragraphs drawn by their own
+        // layout find their fonts through the device they are drawn on.
+        if (m_layout->device != device) {
+            m_layout->device = device;
+            m_layout->document->documentLayout()->setPaintDevice(device);
+        }
         return;
+    }
     auto layout = std::make_unique<Layout>();
     layout->device = device;
+    layout->dpiX = device->logicalDpiX();
+    layout->dpiY = device->logicalDpiY();
     layout->width = width;
     // A copy, so that laying out for the printer leaves the editor's own layout alone.
     layout->document.reset(m_source.clone());
@@ -134,6 +158,34 @@ static void drawLinesFrom(QPainter& painter, QTextLayout& textLayout, QPointF or
     textLayout.setCacheEnabled(false);
 }
 
+void RichTextFormatter::drawLines(
+    QPainter& painter, qsizetype first, qsizetype end, const QRectF& clip, qreal bottom) const
+{
+    QTextDocument& document = *m_layout->document;
+    QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
+    const auto& lines = m_layout->lines;
+    std::vector<ShapedLines::Span> shaped;
+    for (qsizetype i = first; i < end; ++i) {
+        const Line& line = lines[size_t(i)];
+        if (line.shaped) {
+            shaped.push_back(line.glyphs);
+            continue;
+        }
+        if (i > first && line.lineInBlock > 0)
+            continue; // the rest of a paragraph drawn by its layout
+        m_layout->glyphs.draw(painter, shaped, defaultColour);
+        shaped.clear();
+        const QTextBlock block = document.findBlock(line.position);
+        QTextLayout& textLayout = *block.layout();
+        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
+        if (line.lineInBlock > 0)
+            drawLinesFrom(painter, textLayout, origin, line.lineInBlock, bottom);
+        else
+            textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
+    }
+    m_layout->glyphs.draw(painter, shaped, defaultColour);
+}
+
 void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top,
     qreal bottom) const
 {
@@ -153,37 +205,29 @@ void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype fi
     painter.translate(area.left(), area.top() - top);
     painter.setClipRect(QRectF(0, top, area.width(), bottom - top), Qt::IntersectClip);
     painter.setPen(Qt::black);
+    const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
     if (plain) {
-        const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
         // A line taller than the whole area is drawn too, cut at the bottom edge.
-        const qsizetype end = qMax(next, qMin(first + 1, qsizetype(lines.size())));
-        std::vector<ShapedLines::Span> shaped;
-        for (qsizetype i = first; i < end; ++i) {
-            const Line& line = lines[size_t(i)];
-            if (line.shaped) {
-                shaped.push_back(line.glyphs);
-                continue;
-            }
-            if (i > first && line.lineInBlock > 0)
-                continue; // the rest of a paragraph drawn by its layout
-            m_layout->glyphs.draw(painter, shaped, defaultColour);
-            shaped.clear();
-            const QTextBlock block = document.findBlock(line.position);
-            QTextLayout& textLayout = *block.layout();
-            const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
-            if (line.lineInBlock > 0)
-                drawLinesFrom(painter, textLayout, origin, line.lineInBlock, bottom);
-            else
-                textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
-        }
-        m_layout->glyphs.draw(painter, shaped, defaultColour);
+        drawLines(painter, first, qMax(next, qMin(first + 1, qsizetype(lines.size()))), clip, bottom);
     } else {
+        qreal flowTop = top;
+        if (lines[size_t(first)].lineInBlock > 0 && isPlainParagraph(document, firstBlock)) {
+            // The document's own drawing would also draw the line above the page of a paragraph
+            // begun on an earlier page (hidden by the clip on paper, but kept in the page's text).
+            qsizetype rest = first + 1;
+            while (rest < next && lines[size_t(rest)].lineInBlock > 0)
+                ++rest;
+            drawLines(painter, first, rest, clip, bottom);
+            flowTop = rest < next ? lines[size_t(rest)].top : bottom;
+        }
         // The document's own drawing, for tables, lists and the like. It draws every line that
         // touches its clip, so the clip is kept off the neighbours above and below.
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        documentLayout.draw(&painter, context);
+        if (flowTop < bottom) {
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.clip = QRectF(0, flowTop, area.width(), bottom - flowTop).adjusted(0, edgeInset, 0, -edgeInset);
+            context.palette.setColor(QPalette::Text, Qt::black);
+            documentLayout.draw(&painter, context);
+        }
     }
     painter.restore();
 }
