@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -186,10 +187,19 @@ private:
 
     qreal headingHeight(const QString& text, int level)
     {
-        const QFontMetricsF metrics(headingFont(level), &m_writer);
+        const QFontMetricsF& metrics = headingMetrics(level);
         const QRectF bounds = metrics.boundingRect(
             QRectF(0, 0, pixels(m_area.right - m_area.left), 1e9), Qt::AlignLeft | Qt::TextWordWrap, text);
         return bounds.height() + metrics.height() * 0.5;
+    }
+
+    // The heading fonts' metrics on the writer, made once for the thousands of headings.
+    const QFontMetricsF& headingMetrics(int level)
+    {
+        const size_t index = size_t(std::min(level, 3));
+        if (!m_headingMetrics[index])
+            m_headingMetrics[index].emplace(headingFont(level), &m_writer);
+        return *m_headingMetrics[index];
     }
 
     void newPage()
@@ -269,6 +279,7 @@ private:
     qreal m_tocLineHeight = 0;
     std::vector<int> m_headingPages;
     std::vector<qint32> m_headingTops;
+    std::array<std::optional<QFontMetricsF>, 4> m_headingMetrics;
 };
 
 } // namespace
