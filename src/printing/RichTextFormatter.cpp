@@ -113,6 +113,7 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
         if (isPlainParagraph(document, block) && ShapedLines::canKeep(block))
             block.layout()->setCacheEnabled(true);
     }
+    layout->glyphs.reserve(document.characterCount());
     document.setTextWidth(width);
     QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

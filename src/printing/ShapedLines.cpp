@@ -68,9 +68,6 @@ ShapedLines::Span ShapedLines::keep(const QTextBlock& block, const QTextLine& li
         m_coloursBlock = block.blockNumber();
     }
     Span span { quint32(m_runs.size()), quint32(m_runs.size()) };
-    // Positions are kept from the line's top, where single precision is exact enough.
-    const qreal lineTop = line.y();
-    origin.ry() += lineTop;
     const int lineStart = line.textStart();
     const int lineEnd = lineStart + line.textLength();
     for (const ColourRange& range : m_colours) {
@@ -84,14 +81,19 @@ ShapedLines::Span ShapedLines::keep(const QTextBlock& block, const QTextLine& li
         for (const QGlyphRun& run : runs) {
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
-            Run kept { origin, quint32(m_glyphs.size()), quint32(glyphs.size()), fontIndex(run.rawFont()),
-                range.hasColour, range.colour };
-            m_glyphs.insert(m_glyphs.end(), glyphs.begin(), glyphs.end());
-            for (const QPointF& position : positions) {
-                m_positions.push_back(float(position.x()));
-                m_positions.push_back(float(position.y() - lineTop));
+            const quint16 font = fontIndex(run.rawFont());
+            // A run keeps one baseline; a glyph off it (a raised mark) starts another run.
+            for (qsizetype g = 0; g < glyphs.size(); ++g) {
+                const QPointF position = origin + positions[g];
+                if (g == 0 || position.y() != m_runs.back().origin.y()) {
+                    m_runs.push_back({ QPointF(origin.x(), position.y()), quint32(m_glyphs.size()), 0, font,
+                        range.hasColour, range.colour });
+                }
+                Q_ASSERT_X(glyphs[g] <= 0xffff, "ShapedLines", "glyph index beyond a font's 16 bits");
+                m_glyphs.push_back(quint16(glyphs[g]));
+                m_x.push_back(float(positions[g].x()));
+                ++m_runs.back().glyphCount;
             }
-            m_runs.push_back(kept);
         }
     }
     span.end = quint32(m_runs.size());
@@ -103,6 +105,8 @@ void ShapedLines::draw(QPainter& painter, const std::vector<Span>& spans, QRgb d
     QList<quint32> glyphs;
     QList<QPointF> positions;
     const Run* current = nullptr;
+    bool penSet = false;
+    QRgb penColour = 0;
     const auto flush = [&] {
         if (!current || glyphs.isEmpty())
             return;
@@ -110,7 +114,12 @@ void ShapedLines::draw(QPainter& painter, const std::vector<Span>& spans, QRgb d
         run.setRawFont(m_fonts[current->font]);
         run.setGlyphIndexes(glyphs);
         run.setPositions(positions);
-        painter.setPen(QColor::fromRgba(current->hasColour ? current->colour : defaultColour));
+        const QRgb colour = current->hasColour ? current->colour : defaultColour;
+        if (!penSet || colour != penColour) {
+            painter.setPen(QColor::fromRgba(colour));
+            penSet = true;
+            penColour = colour;
+        }
         painter.drawGlyphRun(QPointF(), run);
         glyphs.clear();
         positions.clear();
@@ -124,18 +133,24 @@ void ShapedLines::draw(QPainter& painter, const std::vector<Span>& spans, QRgb d
             current = &run;
             for (quint32 g = run.firstGlyph; g < run.firstGlyph + run.glyphCount; ++g) {
                 glyphs.append(m_glyphs[g]);
-                positions.append(run.origin + QPointF(m_positions[2 * g], m_positions[2 * g + 1]));
+                positions.append(QPointF(run.origin.x() + qreal(m_x[g]), run.origin.y()));
             }
         }
     }
     flush();
 }
 
+void ShapedLines::reserve(qsizetype glyphs)
+{
+    m_glyphs.reserve(size_t(glyphs));
+    m_x.reserve(size_t(glyphs));
+}
+
 void ShapedLines::clear()
 {
     m_runs.clear();
     m_glyphs.clear();
-    m_positions.clear();
+    m_x.clear();
     m_fonts.clear();
     m_coloursBlock = -1;
     m_colours.clear();

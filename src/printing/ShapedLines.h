@@ -38,11 +38,14 @@ public:
     /// is for text without a colour of its own.
     void draw(QPainter& painter, const std::vector<Span>& spans, QRgb defaultColour) const;
 
+    /// Makes room for about `glyphs` glyphs at once, instead of growing by doubling.
+    void reserve(qsizetype glyphs);
+
     void clear();
 
 private:
     struct Run {
-        QPointF origin; // positions are kept relative to it, in single precision
+        QPointF origin; // the baseline's left end; glyphs keep their distance from it
         quint32 firstGlyph;
         quint32 glyphCount;
         quint16 font;
@@ -60,8 +63,10 @@ private:
     void colourRanges(const QTextBlock& block);
 
     std::vector<Run> m_runs;
-    std::vector<quint32> m_glyphs;
-    std::vector<float> m_positions; // x, y for each glyph
+    // Each glyph's index and distance from its run's origin, exact in single precision for the
+    // 1/64 pixel steps of the layout.
+    std::vector<quint16> m_glyphs;
+    std::vector<float> m_x;
     std::vector<QRawFont> m_fonts;
     // The colours of the block last kept, so that its lines do not look them up again.
     int m_coloursBlock = -1;
