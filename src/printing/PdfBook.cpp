@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PdfBook.h"
 
+#include "DocumentsAhead.h"
 #include "RichTextFormatter.h"
 #include "export/PdfOutline.h"
 #include "platform/Error.h"
@@ -11,7 +12,9 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace struktur::publish {
 namespace {
@@ -76,7 +79,10 @@ public:
         m_y = m_area.top;
     }
 
-    void writeElements(const Progress& progress)
+    const QPaintDevice& device() const { return m_writer; }
+    const TwipsRect& bodyArea() const { return m_area; }
+
+    void writeElements(const Progress& progress, DocumentsAhead& ahead)
     {
         const auto& elements = m_publication.elements();
         const qsizetype total = qsizetype(elements.size());
@@ -85,8 +91,13 @@ public:
         for (qsizetype i = 0; i < total; ++i) {
             const Element& element = *elements[size_t(i)];
             heading(element, m_numbers[i]);
-            if (m_publication.loadDocument(element, document))
-                body(document);
+            const DocumentsAhead::Handle laidOut = ahead.next();
+            if (laidOut->drawable) {
+                body(*laidOut->formatter);
+            } else if (laidOut->loaded && m_publication.loadDocument(element, document)) {
+                RichTextFormatter formatter(document);
+                body(formatter);
+            }
             m_y += qint32(twipsPerInch / 6);
             if (progress && !progress(i + 1, total))
                 throw Cancelled {};
@@ -176,10 +187,19 @@ private:
 
     qreal headingHeight(const QString& text, int level)
     {
-        const QFontMetricsF metrics(headingFont(level), &m_writer);
+        const QFontMetricsF& metrics = headingMetrics(level);
         const QRectF bounds = metrics.boundingRect(
             QRectF(0, 0, pixels(m_area.right - m_area.left), 1e9), Qt::AlignLeft | Qt::TextWordWrap, text);
         return bounds.height() + metrics.height() * 0.5;
+    }
+
+    // The heading fonts' metrics on the writer, made once for the thousands of headings.
+    const QFontMetricsF& headingMetrics(int level)
+    {
+        const size_t index = size_t(std::min(level, 3));
+        if (!m_headingMetrics[index])
+            m_headingMetrics[index].emplace(headingFont(level), &m_writer);
+        return *m_headingMetrics[index];
     }
 
     void newPage()
@@ -217,9 +237,8 @@ private:
         m_y = std::min(m_y + height, m_area.bottom);
     }
 
-    void body(const QTextDocument& document)
+    void body(RichTextFormatter& formatter)
     {
-        RichTextFormatter formatter(document);
         const qint32 length = formatter.textLength();
         qint32 position = 0;
         while (position < length) {
@@ -260,6 +279,7 @@ private:
     qreal m_tocLineHeight = 0;
     std::vector<int> m_headingPages;
     std::vector<qint32> m_headingTops;
+    std::array<std::optional<QFontMetricsF>, 4> m_headingMetrics;
 };
 
 } // namespace
@@ -271,8 +291,11 @@ void writeBook(const Publication& publication, const QString& path, const Margin
     std::vector<OutlineEntry> outline;
     std::vector<int> order;
     {
+        // Declared first, so that it outlives the book's painter: the pages may use its fonts.
+        std::optional<DocumentsAhead> ahead;
         BookWriter book(publication, path, margins);
-        book.writeElements(progress);
+        ahead.emplace(publication, book.device(), book.bodyArea());
+        book.writeElements(progress, *ahead);
         book.writeFront();
         outline = book.outline();
         order = book.pageOrder();

@@ -17,6 +17,7 @@ constexpr qreal twipsPerInch = 1440;
 // Layout coordinates are fixed-point underneath; lines that end within this much of an edge fit.
 constexpr qreal tolerance = 0.01;
 constexpr qreal edgeInset = 0.5;
+constexpr QRgb defaultColour = 0xff000000;
 
 
 
@@ -27,13 +28,35 @@ QRectF toDevicePixels(const TwipsRect& rect, const QPaintDevice& device)
     return QRectF(QPointF(rect.left * x, rect.top * y), QPointF(rect.right * x, rect.bottom * y));
 }
 
+// Paragraphs the page can draw line by line: plain ones in the main flow, without the list
+// bullets, backgrounds and rules that only the document's own drawing paints.
+bool isPlainParagraph(const QTextDocument& document, const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    return document.frameAt(block.position()) == document.rootFrame() && !block.textList()
+        && format.background().style() == Qt::NoBrush
+        && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+}
+
+// Drops the shaping a layout kept for its lines, leaving the lines as they are: drawing a layout
+// that keeps no cache lets go of it, and a clip above the first line draws nothing.
+void dropShaping(QTextLayout& layout)
+{
+    layout.setCacheEnabled(false);
+    QPainter idle;
+    layout.draw(&idle, -layout.position(), {}, QRectF(0, -1000, 1, 1));
+}
+
 } // namespace
 
 struct RichTextFormatter::Layout {
     std::unique_ptr<QTextDocument> document;
     QPaintDevice* device = nullptr;
+    int dpiX = 0;
+    int dpiY = 0;
     qreal width = 0;
     std::vector<Line> lines;
+    ShapedLines glyphs;
 };
 
 RichTextFormatter::RichTextFormatter(const QTextDocument& document)
@@ -47,30 +70,67 @@ qint32 RichTextFormatter::textLength() const { return qMax(0, m_source.character
 
 void RichTextFormatter::freeCache() { m_layout.reset(); }
 
+void RichTextFormatter::layOut(QPaintDevice& device, const TwipsRect& area)
+{
+    ensureLayout(&device, toDevicePixels(area, device).width());
+}
+
+bool RichTextFormatter::drawsFromGlyphsOnly() const
+{
+    return m_layout && std::all_of(m_layout->lines.begin(), m_layout->lines.end(), [](const Line& line) {
+        return line.shaped;
+    });
+}
+
 void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
 {
-    if (m_layout && m_layout->device == device && qFuzzyCompare(m_layout->width, width))
+    if (m_layout && m_layout->dpiX == device->logicalDpiX() && m_layout->dpiY == device->logicalDpiY()
+        && qFuzzyCompare(m_layout->width, width)) {
+        // The layout depends on the device's resolution alone; the paragraphs drawn by their own
+        // layout find their fonts through the device they are drawn on.
+        if (m_layout->device != device) {
+            m_layout->device = device;
+            m_layout->document->documentLayout()->setPaintDevice(device);
+        }
         return;
+    }
     auto layout = std::make_unique<Layout>();
     layout->device = device;
+    layout->dpiX = device->logicalDpiX();
+    layout->dpiY = device->logicalDpiY();
     layout->width = width;
     // A copy, so that laying out for the printer leaves the editor's own layout alone.
     layout->document.reset(m_source.clone());
     QTextDocument& document = *layout->document;
-    document.documentLayout()->setPaintDevice(device);
+    // The copy has the source's page size; without one, the settings below lay nothing out, and
+    // the layout is made once, when the width is set.
+    document.setPageSize(QSizeF());
     document.setDocumentMargin(0);
+    document.documentLayout()->setPaintDevice(device);
+    // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
+    // their text is shaped once; each lets go of it as soon as its glyphs are taken.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (isPlainParagraph(document, block) && ShapedLines::canKeep(block))
+            block.layout()->setCacheEnabled(true);
+    }
+    layout->glyphs.reserve(document.characterCount());
     document.setTextWidth(width);
     QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* textLayout = block.layout();
+        QTextLayout* textLayout = block.layout();
         if (!textLayout || !block.isVisible())
             continue;
-        const qreal origin = documentLayout.blockBoundingRect(block).top();
+        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
+        const bool shaped = textLayout->cacheEnabled();
         for (int i = 0; i < textLayout->lineCount(); ++i) {
             const QTextLine line = textLayout->lineAt(i);
-            const qreal top = origin + line.y();
-            layout->lines.push_back({ qint32(block.position() + line.textStart()), i, top, top + line.height() });
+            const qreal top = origin.y() + line.y();
+            const ShapedLines::Span glyphs = shaped ? layout->glyphs.keep(block, line, origin) : ShapedLines::Span {};
+            layout->lines.push_back(
+                { qint32(block.position() + line.textStart()), i, top, top + line.height(), shaped, glyphs });
         }
+        if (shaped)
+            dropShaping(*textLayout);
     }
     m_layout = std::move(layout);
 }
@@ -83,8 +143,6 @@ qsizetype RichTextFormatter::lineAt(qint32 position) const
     return after == lines.begin() ? 0 : (after - lines.begin()) - 1;
 }
 
-// Paragraphs the page can draw line by line: plain ones in the main flow, without the list
-// bullets, backgrounds and rules that only the document's own drawing paints.
 // Draws the lines of a paragraph from `firstLine` down to `bottom`. A paragraph's own drawing
 // would also draw the line just above its clip (hidden by the clip on paper, but its text would
 // still be in the page's content), so a paragraph that began on an earlier page goes line by line.
@@ -101,12 +159,32 @@ static void drawLinesFrom(QPainter& painter, QTextLayout& textLayout, QPointF or
     textLayout.setCacheEnabled(false);
 }
 
-static bool isPlainParagraph(const QTextDocument& document, const QTextBlock& block)
+void RichTextFormatter::drawLines(
+    QPainter& painter, qsizetype first, qsizetype end, const QRectF& clip, qreal bottom) const
 {
-    const QTextBlockFormat format = block.blockFormat();
-    return document.frameAt(block.position()) == document.rootFrame() && !block.textList()
-        && format.background().style() == Qt::NoBrush
-        && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+    QTextDocument& document = *m_layout->document;
+    QAbstractTextDocumentLayout& documentLayout = *document.documentLayout();
+    const auto& lines = m_layout->lines;
+    std::vector<ShapedLines::Span> shaped;
+    for (qsizetype i = first; i < end; ++i) {
+        const Line& line = lines[size_t(i)];
+        if (line.shaped) {
+            shaped.push_back(line.glyphs);
+            continue;
+        }
+        if (i > first && line.lineInBlock > 0)
+            continue; // the rest of a paragraph drawn by its layout
+        m_layout->glyphs.draw(painter, shaped, defaultColour);
+        shaped.clear();
+        const QTextBlock block = document.findBlock(line.position);
+        QTextLayout& textLayout = *block.layout();
+        const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
+        if (line.lineInBlock > 0)
+            drawLinesFrom(painter, textLayout, origin, line.lineInBlock, bottom);
+        else
+            textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
+    }
+    m_layout->glyphs.draw(painter, shaped, defaultColour);
 }
 
 void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top,
@@ -128,25 +206,29 @@ void RichTextFormatter::draw(QPainter& painter, const QRectF& area, qsizetype fi
     painter.translate(area.left(), area.top() - top);
     painter.setClipRect(QRectF(0, top, area.width(), bottom - top), Qt::IntersectClip);
     painter.setPen(Qt::black);
+    const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
     if (plain) {
-        const QRectF clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
-        for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
-            QTextLayout& textLayout = *block.layout();
-            const QPointF origin = documentLayout.blockBoundingRect(block).topLeft();
-            if (block == firstBlock && lines[first].lineInBlock > 0)
-                drawLinesFrom(painter, textLayout, origin, lines[first].lineInBlock, bottom);
-            else
-                textLayout.draw(&painter, origin - textLayout.position(), {}, clip);
-            if (block == lastBlock)
-                break;
-        }
+        // A line taller than the whole area is drawn too, cut at the bottom edge.
+        drawLines(painter, first, qMax(next, qMin(first + 1, qsizetype(lines.size()))), clip, bottom);
     } else {
+        qreal flowTop = top;
+        if (lines[size_t(first)].lineInBlock > 0 && isPlainParagraph(document, firstBlock)) {
+            // The document's own drawing would also draw the line above the page of a paragraph
+            // begun on an earlier page (hidden by the clip on paper, but kept in the page's text).
+            qsizetype rest = first + 1;
+            while (rest < next && lines[size_t(rest)].lineInBlock > 0)
+                ++rest;
+            drawLines(painter, first, rest, clip, bottom);
+            flowTop = rest < next ? lines[size_t(rest)].top : bottom;
+        }
         // The document's own drawing, for tables, lists and the like. It draws every line that
         // touches its clip, so the clip is kept off the neighbours above and below.
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, area.width(), bottom - top).adjusted(0, edgeInset, 0, -edgeInset);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        documentLayout.draw(&painter, context);
+        if (flowTop < bottom) {
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.clip = QRectF(0, flowTop, area.width(), bottom - flowTop).adjusted(0, edgeInset, 0, -edgeInset);
+            context.palette.setColor(QPalette::Text, Qt::black);
+            documentLayout.draw(&painter, context);
+        }
     }
     painter.restore();
 }

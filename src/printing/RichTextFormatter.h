@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PageGeometry.h"
+#include "ShapedLines.h"
 
 #include <QtGlobal>
 
@@ -27,7 +28,8 @@ struct FormatRange {
 
 /// Lays a document out for a printer and renders it one page area at a time. The layout is made
 /// at the device's resolution for the width of the area and kept until freeCache() or until a
-/// request with another device or width comes.
+/// request with another resolution or width comes. Plain paragraphs are shaped once, while they are
+/// laid out, and drawn from the glyphs kept then (see ShapedLines).
 ///
 /// A line is never cut between two areas: an area ends above the first line that does not fit
 /// whole, and the next request starting at that line's position continues there (also inside a
@@ -50,6 +52,14 @@ public:
     /// the next line's top, or to the last line's bottom when the rest of the text fit.
     qint32 formatRange(FormatRange& range, bool render);
 
+    /// Makes the layout formatRange() would make for pages of `area`'s width on a device of
+    /// `device`'s resolution, ahead of drawing (also on another thread than the one drawing).
+    void layOut(QPaintDevice& device, const TwipsRect& area);
+
+    /// True when the layout draws every line from glyphs it kept, so that drawing needs neither
+    /// the document's own drawing nor shaping (see ShapedLines); false without a layout.
+    bool drawsFromGlyphsOnly() const;
+
     /// Drops the cached layout.
     void freeCache();
 
@@ -59,12 +69,16 @@ private:
         int lineInBlock;
         qreal top;
         qreal bottom;
+        bool shaped; ///< its glyphs are in the layout's ShapedLines
+        ShapedLines::Span glyphs;
     };
     struct Layout;
 
     void ensureLayout(QPaintDevice* device, qreal width);
     qsizetype lineAt(qint32 position) const;
     void draw(QPainter& painter, const QRectF& area, qsizetype first, qsizetype next, qreal top, qreal bottom) const;
+    /// Draws lines [first, end) of plain paragraphs: from kept glyphs, or by their paragraph's layout.
+    void drawLines(QPainter& painter, qsizetype first, qsizetype end, const QRectF& clip, qreal bottom) const;
 
     const QTextDocument& m_source;
     std::unique_ptr<Layout> m_layout;
