@@ -31,24 +31,35 @@ QString pixels(double twips) { return QString::number(qRound(twips / kTwipsPerPi
 
 QString colour(int64_t rgb) { return QColor(QRgb(rgb)).name(QColor::HexRgb); }
 
+/// Appends the entity for a character that markup gives a meaning; false for any other.
+bool appendEntity(QString& out, QChar c)
+{
+    switch (c.unicode()) {
+    case u'&':
+        out += u"&amp;"_qs;
+        return true;
+    case u'<':
+        out += u"&lt;"_qs;
+        return true;
+    case u'>':
+        out += u"&gt;"_qs;
+        return true;
+    case u'"':
+        out += u"&quot;"_qs;
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Escapes into `out`; line breaks become <br>, and characters an HTML document may not hold
 // (other controls, the object mark) are left out.
 void appendEscaped(QString& out, QStringView text)
 {
     for (QChar c : text) {
+        if (appendEntity(out, c))
+            continue;
         switch (c.unicode()) {
-        case u'&':
-            out += u"&amp;"_qs;
-            break;
-        case u'<':
-            out += u"&lt;"_qs;
-            break;
-        case u'>':
-            out += u"&gt;"_qs;
-            break;
-        case u'"':
-            out += u"&quot;"_qs;
-            break;
         case QChar::LineSeparator:
         case QChar::ParagraphSeparator:
         case u'\n':
@@ -130,22 +141,8 @@ QString escapeHtml(QStringView text)
     QString escaped;
     escaped.reserve(text.size());
     for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            escaped += u"&amp;"_qs;
-            break;
-        case u'<':
-            escaped += u"&lt;"_qs;
-            break;
-        case u'>':
-            escaped += u"&gt;"_qs;
-            break;
-        case u'"':
-            escaped += u"&quot;"_qs;
-            break;
-        default:
+        if (!appendEntity(escaped, c))
             escaped += c;
-        }
     }
     return escaped;
 }
