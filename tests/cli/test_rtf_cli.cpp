@@ -3,9 +3,8 @@
 // plain text documents, and a clear failure for a file that cannot be read.
 #include "support/CliRun.h"
 #include "support/Files.h"
+#include "support/Pictures.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,16 +19,7 @@ CliRun run(const QStringList& arguments)
     return runProgram(QStringLiteral(STRUKTUR_CLI), arguments, options);
 }
 
-QByteArray pngFile()
-{
-    QImage image(QSize(4, 3), QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data;
-}
+QByteArray pngFile() { return struktur::test::imageBytes(QSize(4, 3), Qt::green); }
 
 } // namespace
 

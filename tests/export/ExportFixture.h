@@ -4,11 +4,10 @@
 #include "model/ElementTree.h"
 #include "model/StructureStorage.h"
 #include "support/Files.h"
+#include "support/Pictures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,16 +15,7 @@
 namespace struktur::test {
 
 /// The hex digits of a small PNG picture, as an RTF \pict group carries them.
-inline QByteArray pictureHex()
-{
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(QColor(0x20, 0x60, 0xc0));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png.toHex();
-}
+inline QByteArray pictureHex() { return imageBytes(QSize(8, 6), QColor(0x20, 0x60, 0xc0)).toHex(); }
 
 /// A structure on disk with several levels, Danish letters in captions, file names and the
 /// folders, one element without a file name and one whose document is missing, and documents

@@ -3,11 +3,11 @@
 // groups, headers and footers, list labels and footnotes in the plain text, the last paragraph's
 // format, clamped first-line indents and paragraph shading.
 #include "DocumentDump.h"
+#include "support/Pictures.h"
 
 #include "rtf/DocumentProperties.h"
 #include "rtf/Rtf.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -20,16 +20,7 @@ using namespace struktur::rtf::test;
 
 namespace {
 
-QByteArray pngHex(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return data.toHex();
-}
+QByteArray pngHex(QSize size) { return struktur::test::imageBytes(size, Qt::blue).toHex(); }
 
 QList<QTextImageFormat> images(const QTextDocument& document)
 {

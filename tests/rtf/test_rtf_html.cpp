@@ -2,8 +2,8 @@
 // The HTML writer on small documents: what each construct becomes, what never reaches the page
 // (markup, unsafe links), and that the page comes out in pieces as it is read.
 #include "rtf/Rtf.h"
+#include "support/Pictures.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QRegularExpression>
@@ -48,16 +48,7 @@ QString fragment(const QByteArray& rtf, const rtf::PictureStore& store = {})
     return html.mid(23).chopped(7);
 }
 
-QByteArray png(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data;
-}
+QByteArray png(QSize size) { return struktur::test::imageBytes(size, Qt::blue); }
 
 } // namespace
 

@@ -2,11 +2,11 @@
 // The reader, one construct group per test, on small documents in the forms the rich edit
 // control, Word and LibreOffice write.
 #include "DocumentDump.h"
+#include "support/Pictures.h"
 
 #include "rtf/DocumentProperties.h"
 #include "rtf/Rtf.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -21,16 +21,7 @@ namespace {
 
 QByteArray hexOf(const QByteArray& data) { return data.toHex(); }
 
-QByteArray imageFile(const char* format, QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return data;
-}
+QByteArray imageFile(const char* format, QSize size) { return struktur::test::imageBytes(size, Qt::red, format); }
 
 QTextTable* firstTable(const QTextDocument& document)
 {
