@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-base-dev-tools libicu-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
+  qt6-base-dev qt6-base-private-dev libcups2-dev qt6-base-dev-tools libicu-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
   libgl-dev libglx-dev libegl-dev libvulkan-dev libxkbcommon-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils imagemagick

@@ -18,7 +18,7 @@ struct OutlineEntry {
 };
 
 /// Adds an outline (bookmarks, closed, shown when the file opens) to a PDF as written by
-/// QPdfWriter and reorders its pages: page i of the result is page `pageOrder[i]` of the input
+/// Qt's PDF engine and reorders its pages: page i of the result is page `pageOrder[i]` of the input
 /// (an empty order keeps them). Entries come in pre-order, every parent before its children.
 /// The file is not rewritten: an incremental update (new catalog, page tree and outline objects,
 /// a cross-reference section and a trailer pointing back at the old one) is appended, as PDF

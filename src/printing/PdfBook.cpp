@@ -2,6 +2,7 @@
 #include "PdfBook.h"
 
 #include "DocumentsAhead.h"
+#include "PdfCanvas.h"
 #include "RichTextFormatter.h"
 #include "export/PdfOutline.h"
 #include "platform/Error.h"
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextDocument>
 #include <algorithm>
 #include <array>
@@ -48,13 +48,9 @@ public:
     BookWriter(const Publication& publication, const QString& path, const Margins& margins)
         : m_publication(publication)
         , m_numbers(publication.headingNumbers())
-        , m_writer(path)
+        , m_writer(path, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), resolution)
     {
-        m_writer.setResolution(resolution);
-        m_writer.setPageSize(QPageSize(QPageSize::A4));
-        m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        m_writer.setTitle(publication.name());
-        m_writer.setCreator(QStringLiteral("Strukturkonstruktøren"));
+        m_writer.setInformation(publication.name(), QStringLiteral("Strukturkonstruktøren"));
         const PrinterMetrics metrics { resolution, resolution, 0, 0, m_writer.width(), m_writer.height(),
             m_writer.width(), m_writer.height() };
         // An empty page rectangle would mean the whole sheet to the print formatter; here it is an error.
@@ -268,7 +264,7 @@ private:
 
     const Publication& m_publication;
     QStringList m_numbers;
-    QPdfWriter m_writer;
+    PdfCanvas m_writer;
     QPainter m_painter;
     TwipsRect m_area;
     TwipsRect m_page;

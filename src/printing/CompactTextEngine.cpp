@@ -1,0 +1,314 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CompactTextEngine.h"
+
+#include <QtGui/private/qfontengine_p.h>
+#include <QtGui/private/qfontsubset_p.h>
+#include <QtGui/private/qpdf_p.h>
+#include <QtGui/private/qtextengine_p.h>
+#include <QtPrintSupport/private/qprintengine_pdf_p.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace struktur {
+namespace {
+
+static_assert(QT_VERSION >= QT_VERSION_CHECK(6, 4, 0) && QT_VERSION < QT_VERSION_CHECK(6, 5, 0),
+    "the compact text writes into Qt's PDF engine as it is in Qt 6.4; check its private parts anew");
+
+QPdfEnginePrivate& engineData(QPaintEngine& engine)
+{
+    // QPaintEngine keeps its private part where derived engines can reach it.
+    struct Access : QPaintEngine {
+        static QPaintEnginePrivate* of(QPaintEngine& e) { return static_cast<Access&>(e).d_ptr.data(); }
+    };
+    return *static_cast<QPdfEnginePrivate*>(Access::of(engine));
+}
+
+/// Appends to the page being drawn. Qt does not export its page stream's functions, so the bytes go
+/// to the buffer behind it: the stream's first member, written at its end as the stream writes.
+void appendToPage(QPdfEnginePrivate& d, const QByteArray& bytes)
+{
+    QIODevice* buffer = *reinterpret_cast<QIODevice**>(static_cast<QPdf::ByteStream*>(d.currentPage));
+    if (buffer->pos() != buffer->size())
+        buffer->seek(buffer->size());
+    buffer->write(bytes);
+}
+
+QByteArray matrixOperator(const QTransform& m)
+{
+    return QByteArray::number(m.m11()) + ' ' + QByteArray::number(m.m12()) + ' ' + QByteArray::number(m.m21()) + ' '
+        + QByteArray::number(m.m22()) + ' ' + QByteArray::number(m.dx()) + ' ' + QByteArray::number(m.dy())
+        + " cm\n";
+}
+
+/// A device-pixel coordinate to a hundredth, without trailing zeros.
+void appendNumber(QByteArray& out, qreal value)
+{
+    const long long hundredths = std::llround(value * 100);
+    char buffer[32];
+    const long long whole = hundredths / 100;
+    const int part = int(std::llabs(hundredths % 100));
+    const char* sign = hundredths < 0 && whole == 0 ? "-" : "";
+    int length;
+    if (part == 0)
+        length = std::snprintf(buffer, sizeof buffer, "%s%lld", sign, whole);
+    else if (part % 10 == 0)
+        length = std::snprintf(buffer, sizeof buffer, "%s%lld.%d", sign, whole, part / 10);
+    else
+        length = std::snprintf(buffer, sizeof buffer, "%s%lld.%02d", sign, whole, part);
+    out.append(buffer, length);
+}
+
+void appendInteger(QByteArray& out, long long value)
+{
+    char buffer[24];
+    out.append(buffer, std::snprintf(buffer, sizeof buffer, "%lld", value));
+}
+
+void appendGlyph(QByteArray& out, qsizetype index)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    const char hex[4] = { digits[(index >> 12) & 15], digits[(index >> 8) & 15], digits[(index >> 4) & 15],
+        digits[index & 15] };
+    out.append(hex, 4);
+}
+
+/// True for text Qt's engine must draw itself: links and anchors get annotations there, synthesized
+/// styles a text matrix of their own, and fonts that may not be embedded are drawn as outlines.
+bool drawnByQt(const QTextItemInt& item, const QPdfEnginePrivate& d)
+{
+    const QFontEngine& font = *item.fontEngine;
+    return item.charFormat.hasProperty(QTextFormat::AnchorHref) || item.charFormat.hasProperty(QTextFormat::AnchorName)
+        || font.synthesized() != 0 || !d.embedFonts || font.faceId().filename.isEmpty() || (font.fsType & 0x200)
+        || font.fsType == 2 || d.stroker.matrix.type() >= QTransform::TxProject;
+}
+
+} // namespace
+
+template <class Engine>
+void CompactTextEngine<Engine>::closeText()
+{
+    if (!m_textOpen)
+        return;
+    appendToPage(engineData(*this), QByteArrayLiteral("ET\nQ\n"));
+    m_textOpen = false;
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::setInformation(const QString& title, const QString& creator)
+{
+    QPdfEnginePrivate& d = engineData(*this);
+    d.title = title;
+    d.creator = creator;
+}
+
+template <class Engine>
+bool CompactTextEngine<Engine>::end()
+{
+    closeText();
+    m_subsets.clear();
+    return Engine::end();
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::updateState(const QPaintEngineState& state)
+{
+    closeText();
+    Engine::updateState(state);
+}
+
+template <class Engine>
+qsizetype CompactTextEngine<Engine>::subsetIndex(QFontSubset& font, uint glyph)
+{
+    Subset& subset = m_subsets[&font];
+    const auto known = subset.indexOfGlyph.constFind(glyph);
+    if (known != subset.indexOfGlyph.cend())
+        return *known;
+    // The subset also grows by the text Qt's engine draws, so a glyph not seen here may be in it.
+    qsizetype index = font.glyph_indices.indexOf(glyph);
+    if (index < 0) {
+        index = font.glyph_indices.size();
+        font.glyph_indices.append(glyph);
+    }
+    subset.indexOfGlyph.insert(glyph, index);
+    return index;
+}
+
+template <class Engine>
+int CompactTextEngine<Engine>::advance(QFontSubset& font, qsizetype subsetIndex, uint glyph)
+{
+    Subset& subset = m_subsets[&font];
+    if (subset.unitsPerEm == 0)
+        subset.unitsPerEm = font.fontEngine->properties().emSquare.toReal();
+    if (qsizetype(subset.widths.size()) <= subsetIndex)
+        subset.widths.resize(size_t(subsetIndex) + 64, -1);
+    int& width = subset.widths[size_t(subsetIndex)];
+    if (width < 0) {
+        // The same numbers the embedded subset gets: its glyphs are remade on a 2048-unit em,
+        // and its width array gives those in thousandths of the em, rounded.
+        QPainterPath outline;
+        glyph_metrics_t metrics;
+        font.fontEngine->getUnscaledGlyph(glyph, &outline, &metrics);
+        const int units = int(quint16(qRound(metrics.xoff.toReal() * 2048. / subset.unitsPerEm)));
+        width = qRound(units * 1000. / 2048);
+    }
+    return width;
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextItem& textItem)
+{
+    QPdfEnginePrivate& d = engineData(*this);
+    if (!d.hasPen || (d.clipEnabled && d.allClipped))
+        return;
+    const QTextItemInt& item = static_cast<const QTextItemInt&>(textItem);
+    Q_ASSERT_X(item.fontEngine->type() != QFontEngine::Multi, "CompactTextEngine", "a text item of several fonts");
+    if (drawnByQt(item, d)) {
+        closeText();
+        Engine::drawTextItem(origin, textItem);
+        return;
+    }
+
+    QFontEngine* fontEngine = item.fontEngine;
+    QVarLengthArray<glyph_t> glyphs;
+    QVarLengthArray<QFixedPoint> positions;
+    fontEngine->getGlyphPositions(
+        item.glyphs, QTransform::fromTranslate(origin.x(), origin.y()), item.flags, glyphs, positions);
+    if (glyphs.isEmpty())
+        return;
+
+    // A font's first text goes through Qt's engine, which makes the font's subset.
+    QFontSubset* font = d.fonts.value(fontEngine->faceId(), nullptr);
+    if (!font) {
+        closeText();
+        Engine::drawTextItem(origin, textItem);
+        return;
+    }
+    if (!d.currentPage->fonts.contains(font->object_id))
+        d.currentPage->fonts.append(font->object_id);
+
+    m_text.clear();
+    if (!m_textOpen) {
+        // The state Qt's engine sets up for text: the transformation, and the pen's colour as fill.
+        appendToPage(d, d.needsTransform ? "q\n" + matrixOperator(d.stroker.matrix) : QByteArrayLiteral("q\n"));
+        const bool hadPen = d.hasPen;
+        const QBrush brush = d.brush;
+        d.hasPen = false;
+        d.brush = d.pen.brush();
+        this->setBrush();
+        d.hasPen = hadPen;
+        d.brush = brush;
+        m_text.append("BT\n");
+        m_textOpen = true;
+        m_font = 0;
+        m_size = 0;
+    }
+    const qreal size = fontEngine->fontDef.pixelSize;
+    if (font->object_id != m_font || size != m_size) {
+        m_text.append("/F");
+        appendInteger(m_text, font->object_id);
+        m_text.append(' ');
+        appendNumber(m_text, size);
+        m_text.append(" Tf\n");
+        m_font = font->object_id;
+        m_size = size;
+    }
+
+    // One TJ string for each baseline; the reader's pen is followed in full precision, so that
+    // the rounding of one adjustment is made good at the next glyph instead of adding up.
+    const qreal unitsPerThousand = size / 1000;
+    qreal pen = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const qreal x = positions[i].x.toReal();
+        const qreal y = positions[i].y.toReal();
+        if (i == 0 || y != positions[i - 1].y.toReal()) {
+            if (i > 0)
+                m_text.append(">] TJ\n");
+            m_text.append("1 0 0 -1 ");
+            appendNumber(m_text, x);
+            m_text.append(' ');
+            appendNumber(m_text, y);
+            m_text.append(" Tm [<");
+            inString = true;
+            pen = std::llround(x * 100) / 100.0;
+        } else {
+            const long long adjustment = std::llround((pen - x) / unitsPerThousand);
+            if (adjustment != 0) {
+                m_text.append('>');
+                appendInteger(m_text, adjustment);
+                m_text.append('<');
+                pen -= qreal(adjustment) * unitsPerThousand;
+            }
+        }
+        const qsizetype index = subsetIndex(*font, glyphs[i]);
+        appendGlyph(m_text, index);
+        pen += advance(*font, index, glyphs[i]) * unitsPerThousand;
+    }
+    if (inString)
+        m_text.append(">] TJ\n");
+    appendToPage(d, m_text);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawPoints(const QPointF* points, int count)
+{
+    closeText();
+    Engine::drawPoints(points, count);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawLines(const QLineF* lines, int count)
+{
+    closeText();
+    Engine::drawLines(lines, count);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawRects(const QRectF* rects, int count)
+{
+    closeText();
+    Engine::drawRects(rects, count);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawPolygon(const QPointF* points, int count, QPaintEngine::PolygonDrawMode mode)
+{
+    closeText();
+    Engine::drawPolygon(points, count, mode);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawPath(const QPainterPath& path)
+{
+    closeText();
+    Engine::drawPath(path);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source)
+{
+    closeText();
+    Engine::drawPixmap(target, pixmap, source);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawImage(
+    const QRectF& target, const QImage& image, const QRectF& source, Qt::ImageConversionFlags flags)
+{
+    closeText();
+    Engine::drawImage(target, image, source, flags);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::drawTiledPixmap(const QRectF& target, const QPixmap& pixmap, const QPointF& offset)
+{
+    closeText();
+    Engine::drawTiledPixmap(target, pixmap, offset);
+}
+
+template class CompactTextEngine<QPdfEngine>;
+template class CompactTextEngine<QPdfPrintEngine>;
+
+} // namespace struktur
