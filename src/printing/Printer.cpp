@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Printer.h"
 
+#include "CompactPrinter.h"
 #include "platform/Error.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@ std::unique_ptr<QPrinter> systemDefaultPrinter()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         throw Error(QStringLiteral("There is no default printer currently selected"));
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    return std::make_unique<CompactPrinter>(info, QPrinter::HighResolution);
 }
 
 Error notPrinting() { return Error(QStringLiteral("Printer is not currently printing")); }
@@ -100,6 +101,9 @@ void Printer::endDoc()
     m_painter->end();
     m_printing = false;
     m_pageNumber = 0;
+    // Qt's own printing drops a job the spooler refuses without a word; this one says so.
+    if (const auto* job = dynamic_cast<const CompactPrinter*>(m_device.get()); job && !job->jobError().isEmpty())
+        throw Error(QStringLiteral("Udskriften kunne ikke sendes til printeren: %1").arg(job->jobError()));
 }
 
 void Printer::abort()
@@ -111,6 +115,9 @@ void Printer::abort()
         m_painter->end();
     m_printing = false;
     m_pageNumber = 0;
+    // Qt's own printing drops a job the spooler refuses without a word; this one says so.
+    if (const auto* job = dynamic_cast<const CompactPrinter*>(m_device.get()); job && !job->jobError().isEmpty())
+        throw Error(QStringLiteral("Udskriften kunne ikke sendes til printeren: %1").arg(job->jobError()));
 }
 
 QPainter& Printer::canvas() { return *m_painter; }

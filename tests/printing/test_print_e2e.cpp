@@ -55,6 +55,7 @@ private Q_SLOTS:
     void initTestCase();
     void printWindowPrintsEachCopyAsAJob();
     void commandLinePrintsWithItsMargins();
+    void aJobThePrinterRefusesIsReported();
 
 private:
     // Waits for `count` new PDFs after `before`, and for the queue to empty; fails on a timeout.
@@ -170,6 +171,27 @@ void TestPrintEndToEnd::commandLinePrintsWithItsMargins()
     QVERIFY(cli.waitForFinished(60000));
     QCOMPARE(cli.exitCode(), 1);
     QVERIFY(cli.readAllStandardError().contains("Cannot open file"));
+}
+
+void TestPrintEndToEnd::aJobThePrinterRefusesIsReported()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("afvist.rtf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi Afvist\\par}");
+    file.close();
+    const QString queue = QPrinterInfo::defaultPrinter().printerName();
+    QCOMPARE(QProcess::execute(QStringLiteral("cupsreject"), { queue }), 0);
+    QProcess cli;
+    cli.start(QStringLiteral(STRUKTUR_CLI), { QStringLiteral("print"), path });
+    const bool finished = cli.waitForFinished(60000);
+    QProcess::execute(QStringLiteral("cupsaccept"), { queue });
+    QVERIFY(finished);
+    const QByteArray error = cli.readAllStandardError();
+    QCOMPARE(cli.exitCode(), 1);
+    QVERIFY2(error.contains("Udskriften kunne ikke sendes til printeren"), error.constData());
+    QVERIFY(queueIsEmpty());
 }
 
 QTEST_MAIN(TestPrintEndToEnd)

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CompactPrinter.h"
+
+#include "CompactTextEngine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+#include <QtPrintSupport/private/qprintengine_pdf_p.h>
+
+#include <cups/cups.h>
+
+#include <vector>
+
+namespace struktur {
+
+/// Writes the job to a temporary PDF file and gives that file to CUPS as Qt's CUPS printing
+/// does, with the options Qt gives it: the paper, one or two sides, landscape.
+class PrintJobEngine : public CompactTextEngine<QPdfPrintEngine> {
+public:
+    PrintJobEngine(QPrinter::PrinterMode mode, QString printer, QPrinter::DuplexMode duplex)
+        : CompactTextEngine<QPdfPrintEngine>(mode)
+        , m_printer(std::move(printer))
+        , m_duplex(duplex)
+    {
+    }
+
+    ~PrintJobEngine() override { dropFile(); }
+
+    bool begin(QPaintDevice* device) override
+    {
+        m_aborted = false;
+        m_error.clear();
+        dropFile();
+        QTemporaryFile file(QDir::temp().filePath(QStringLiteral("strukturkonstruktoren-XXXXXX.pdf")));
+        file.setAutoRemove(false);
+        if (!file.open()) {
+            m_error = file.errorString();
+            return false;
+        }
+        m_file = file.fileName();
+        setProperty(QPrintEngine::PPK_OutputFileName, m_file);
+        return CompactTextEngine<QPdfPrintEngine>::begin(device);
+    }
+
+    bool newPage() override
+    {
+        closeText();
+        return CompactTextEngine<QPdfPrintEngine>::newPage();
+    }
+
+    bool abort() override
+    {
+        m_aborted = true;
+        return true;
+    }
+
+    bool end() override
+    {
+        const bool written = CompactTextEngine<QPdfPrintEngine>::end();
+        if (written && !m_aborted)
+            submit();
+        else if (!written)
+            m_error = QStringLiteral("udskriften kunne ikke skrives");
+        dropFile();
+        return written && m_error.isEmpty();
+    }
+
+    const QString& error() const { return m_error; }
+
+private:
+    void submit()
+    {
+        const QPageLayout layout = property(QPrintEngine::PPK_QPageLayout).value<QPageLayout>();
+        const bool landscape = layout.orientation() == QPageLayout::Landscape;
+        int count = 0;
+        cups_option_t* options = nullptr;
+        count = cupsAddOption("media", layout.pageSize().key().toLocal8Bit().constData(), count, &options);
+        const char* sides = "one-sided";
+        if (m_duplex == QPrinter::DuplexLongSide || (m_duplex == QPrinter::DuplexAuto && !landscape))
+            sides = "two-sided-long-edge";
+        else if (m_duplex == QPrinter::DuplexShortSide || (m_duplex == QPrinter::DuplexAuto && landscape))
+            sides = "two-sided-short-edge";
+        count = cupsAddOption("sides", sides, count, &options);
+        if (landscape)
+            count = cupsAddOption("landscape", "", count, &options);
+        // CUPS wants the queue's name without an instance.
+        const QByteArray queue = m_printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+        const QByteArray title = property(QPrintEngine::PPK_DocumentName).toString().toLocal8Bit();
+        const int job = cupsPrintFile(queue.constData(), QFile::encodeName(m_file).constData(), title.constData(),
+            count, options);
+        cupsFreeOptions(count, options);
+        if (job == 0)
+            m_error = QString::fromLocal8Bit(cupsLastErrorString());
+    }
+
+    void dropFile()
+    {
+        if (!m_file.isEmpty())
+            QFile::remove(m_file);
+        m_file.clear();
+    }
+
+    QString m_printer;
+    QPrinter::DuplexMode m_duplex;
+    QString m_file;
+    QString m_error;
+    bool m_aborted = false;
+};
+
+CompactPrinter::CompactPrinter(const QPrinterInfo& printer, PrinterMode mode)
+    : QPrinter(printer, mode)
+{
+    // The system's engine has read the printer's paper, margins and sides; the job engine takes them.
+    const QPageLayout layout = pageLayout();
+    const QString name = printerName();
+    m_engine = std::make_unique<PrintJobEngine>(mode, name, duplex());
+    setEngines(m_engine.get(), m_engine.get());
+    m_engine->setProperty(QPrintEngine::PPK_PrinterName, name);
+    setPageLayout(layout);
+}
+
+CompactPrinter::~CompactPrinter() = default;
+
+QString CompactPrinter::jobError() const { return m_engine->error(); }
+
+} // namespace struktur

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPrinter>
+
+#include <memory>
+
+class QPrinterInfo;
+
+namespace struktur {
+
+class PrintJobEngine;
+
+/// A printer of the system whose jobs are written as compact PDF (see CompactTextEngine) and
+/// handed to CUPS when they end: the same pages as Qt's own CUPS printing at a fraction of the
+/// bytes to write and spool. Page size, margins and two-sided printing are the printer's own.
+class CompactPrinter : public QPrinter {
+public:
+    CompactPrinter(const QPrinterInfo& printer, PrinterMode mode);
+    ~CompactPrinter() override;
+
+    /// Why the last job was not taken by the printer; empty when it was.
+    QString jobError() const;
+
+private:
+    std::unique_ptr<PrintJobEngine> m_engine;
+};
+
+} // namespace struktur
