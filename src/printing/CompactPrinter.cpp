@@ -16,7 +16,8 @@
 namespace struktur {
 
 /// Writes the job to a temporary PDF file and gives that file to CUPS as Qt's CUPS printing
-/// does, with the options Qt gives it: the paper, one or two sides, landscape.
+/// does, with the options Qt gives it: the paper, one or two sides, landscape. Without a printer,
+/// the job is written to a file of the caller's and stays there.
 class PrintJobEngine : public CompactTextEngine<QPdfPrintEngine> {
 public:
     PrintJobEngine(QPrinter::PrinterMode mode, QString printer, QPrinter::DuplexMode duplex)
@@ -26,6 +27,13 @@ public:
     {
     }
 
+    PrintJobEngine(QPrinter::PrinterMode mode, const QString& path)
+        : CompactTextEngine<QPdfPrintEngine>(mode)
+        , m_duplex(QPrinter::DuplexNone)
+    {
+        setProperty(QPrintEngine::PPK_OutputFileName, path);
+    }
+
     ~PrintJobEngine() override { dropFile(); }
 
     bool begin(QPaintDevice* device) override
@@ -33,6 +41,8 @@ public:
         m_aborted = false;
         m_error.clear();
         dropFile();
+        if (m_printer.isEmpty())
+            return CompactTextEngine<QPdfPrintEngine>::begin(device);
         QTemporaryFile file(QDir::temp().filePath(QStringLiteral("strukturkonstruktoren-XXXXXX.pdf")));
         file.setAutoRemove(false);
         if (!file.open()) {
@@ -59,7 +69,7 @@ public:
     bool end() override
     {
         const bool written = CompactTextEngine<QPdfPrintEngine>::end();
-        if (written && !m_aborted)
+        if (written && !m_aborted && !m_printer.isEmpty())
             submit();
         else if (!written)
             m_error = QStringLiteral("udskriften kunne ikke skrives");
@@ -119,6 +129,14 @@ CompactPrinter::CompactPrinter(const QPrinterInfo& printer, PrinterMode mode)
     setEngines(m_engine.get(), m_engine.get());
     m_engine->setProperty(QPrintEngine::PPK_PrinterName, name);
     setPageLayout(layout);
+}
+
+CompactPrinter::CompactPrinter(const QString& path, PrinterMode mode)
+    : QPrinter(mode)
+    , m_engine(std::make_unique<PrintJobEngine>(mode, path))
+{
+    setEngines(m_engine.get(), m_engine.get());
+    setPageSize(QPageSize(QPageSize::A4));
 }
 
 CompactPrinter::~CompactPrinter() = default;

@@ -17,6 +17,8 @@ class PrintJobEngine;
 class CompactPrinter : public QPrinter {
 public:
     CompactPrinter(const QPrinterInfo& printer, PrinterMode mode);
+    /// Jobs written to the PDF file `path` instead, on A4 paper with the margins of Qt's PDF output.
+    CompactPrinter(const QString& path, PrinterMode mode);
     ~CompactPrinter() override;
 
     /// Why the last job was not taken by the printer; empty when it was.

@@ -42,10 +42,9 @@ QByteArray matrixOperator(const QTransform& m)
         + " cm\n";
 }
 
-/// A device-pixel coordinate to a hundredth, without trailing zeros.
-void appendNumber(QByteArray& out, qreal value)
+/// A number of hundredths as a decimal number, without trailing zeros.
+void appendHundredths(QByteArray& out, long long hundredths)
 {
-    const long long hundredths = std::llround(value * 100);
     char buffer[32];
     const long long whole = hundredths / 100;
     const int part = int(std::llabs(hundredths % 100));
@@ -60,18 +59,26 @@ void appendNumber(QByteArray& out, qreal value)
     out.append(buffer, length);
 }
 
+long long hundredths(qreal value) { return std::llround(value * 100); }
+
 void appendInteger(QByteArray& out, long long value)
 {
     char buffer[24];
     out.append(buffer, std::snprintf(buffer, sizeof buffer, "%lld", value));
 }
 
+/// A glyph's two-byte code in a literal string: the bytes as they are but for the three a string
+/// must escape and a carriage return, which a reader would take for a line end.
 void appendGlyph(QByteArray& out, qsizetype index)
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    const char hex[4] = { digits[(index >> 12) & 15], digits[(index >> 8) & 15], digits[(index >> 4) & 15],
-        digits[index & 15] };
-    out.append(hex, 4);
+    for (const char byte : { char(index >> 8), char(index & 0xff) }) {
+        if (byte == '(' || byte == ')' || byte == '\\')
+            out.append('\\').append(byte);
+        else if (byte == '\r')
+            out.append("\\r");
+        else
+            out.append(byte);
+    }
 }
 
 /// True for text Qt's engine must draw itself: links and anchors get annotations there, synthesized
@@ -203,42 +210,54 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
         m_textOpen = true;
         m_font = 0;
         m_size = 0;
+        m_lineStarted = false;
     }
     const qreal size = fontEngine->fontDef.pixelSize;
     if (font->object_id != m_font || size != m_size) {
         m_text.append("/F");
         appendInteger(m_text, font->object_id);
         m_text.append(' ');
-        appendNumber(m_text, size);
+        appendHundredths(m_text, hundredths(size));
         m_text.append(" Tf\n");
         m_font = font->object_id;
         m_size = size;
     }
 
-    // One TJ string for each baseline; the reader's pen is followed in full precision, so that
-    // the rounding of one adjustment is made good at the next glyph instead of adding up.
+    // One TJ string for each baseline, its start a move from the last one's (the first in a text
+    // object placed outright). The reader's pen is followed in full precision, so that the
+    // rounding of one adjustment is made good at the next glyph instead of adding up.
     const qreal unitsPerThousand = size / 1000;
     qreal pen = 0;
-    bool inString = false;
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         const qreal x = positions[i].x.toReal();
         const qreal y = positions[i].y.toReal();
         if (i == 0 || y != positions[i - 1].y.toReal()) {
             if (i > 0)
-                m_text.append(">] TJ\n");
-            m_text.append("1 0 0 -1 ");
-            appendNumber(m_text, x);
-            m_text.append(' ');
-            appendNumber(m_text, y);
-            m_text.append(" Tm [<");
-            inString = true;
-            pen = std::llround(x * 100) / 100.0;
+                m_text.append(")] TJ\n");
+            const long long lineX = hundredths(x);
+            const long long lineY = hundredths(y);
+            if (m_lineStarted) {
+                appendHundredths(m_text, lineX - m_lineX);
+                m_text.append(' ');
+                appendHundredths(m_text, m_lineY - lineY);
+                m_text.append(" Td [(");
+            } else {
+                m_text.append("1 0 0 -1 ");
+                appendHundredths(m_text, lineX);
+                m_text.append(' ');
+                appendHundredths(m_text, lineY);
+                m_text.append(" Tm [(");
+                m_lineStarted = true;
+            }
+            m_lineX = lineX;
+            m_lineY = lineY;
+            pen = qreal(lineX) / 100;
         } else {
             const long long adjustment = std::llround((pen - x) / unitsPerThousand);
             if (adjustment != 0) {
-                m_text.append('>');
+                m_text.append(')');
                 appendInteger(m_text, adjustment);
-                m_text.append('<');
+                m_text.append('(');
                 pen -= qreal(adjustment) * unitsPerThousand;
             }
         }
@@ -246,8 +265,7 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
         appendGlyph(m_text, index);
         pen += advance(*font, index, glyphs[i]) * unitsPerThousand;
     }
-    if (inString)
-        m_text.append(">] TJ\n");
+    m_text.append(")] TJ\n");
     appendToPage(d, m_text);
 }
 

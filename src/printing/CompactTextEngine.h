@@ -17,7 +17,7 @@ namespace struktur {
 /// graphics state and text object and places every glyph with a move of its own (`x y Td <g> Tj`,
 /// some 30 bytes a glyph), this one keeps one text object open across the text items that follow
 /// each other in one state, changes fonts inside it, and writes each run of glyphs on one baseline
-/// as one `TJ` string whose adjustments put every glyph exactly where the layout placed it.
+/// as one `TJ` string of two-byte codes whose adjustments put every glyph exactly where the layout placed it.
 /// Everything else (paths, pictures, clips, links, fonts, the file itself) is Qt's own; text Qt
 /// draws another way (links and anchors, synthesized italic or stretch, fonts that may not be
 /// embedded, perspective) goes through Qt's engine unchanged.
@@ -63,6 +63,10 @@ private:
     bool m_textOpen = false;
     uint m_font = 0;
     qreal m_size = 0;
+    // Where the last TJ string began, in hundredths of a device pixel: the next moves from there.
+    bool m_lineStarted = false;
+    long long m_lineX = 0;
+    long long m_lineY = 0;
     QByteArray m_text;
     std::unordered_map<const QFontSubset*, Subset> m_subsets;
 };
