@@ -223,17 +223,23 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
         m_size = size;
     }
 
-    // One TJ string for each baseline, its start a move from the last one's (the first in a text
-    // object placed outright). The reader's pen is followed in full precision, so that the
-    // rounding of one adjustment is made good at the next glyph instead of adding up.
+    // One TJ string for each baseline. A string that goes on along the baseline the last one
+    // ended on starts where the reader's pen stands; one on another baseline moves there from the
+    // last baseline's start (the first in a text object is placed outright). The pen is followed
+    // in full precision, so that the rounding of one adjustment is made good at the next glyph
+    // instead of adding up.
     const qreal unitsPerThousand = size / 1000;
-    qreal pen = 0;
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         const qreal x = positions[i].x.toReal();
         const qreal y = positions[i].y.toReal();
-        if (i == 0 || y != positions[i - 1].y.toReal()) {
-            if (i > 0)
-                m_text.append(")] TJ\n");
+        const bool newString = i == 0 || y != positions[i - 1].y.toReal();
+        if (newString && i > 0)
+            m_text.append(")] TJ\n");
+        if (newString && m_lineStarted && y == m_penY) {
+            m_text.append('[');
+            appendAdjustment(x, unitsPerThousand, false);
+            m_text.append('(');
+        } else if (newString) {
             const long long lineX = hundredths(x);
             const long long lineY = hundredths(y);
             if (m_lineStarted) {
@@ -251,22 +257,31 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
             }
             m_lineX = lineX;
             m_lineY = lineY;
-            pen = qreal(lineX) / 100;
+            m_pen = qreal(lineX) / 100;
+            m_penY = y;
         } else {
-            const long long adjustment = std::llround((pen - x) / unitsPerThousand);
-            if (adjustment != 0) {
-                m_text.append(')');
-                appendInteger(m_text, adjustment);
-                m_text.append('(');
-                pen -= qreal(adjustment) * unitsPerThousand;
-            }
+            appendAdjustment(x, unitsPerThousand, true);
         }
         const qsizetype index = subsetIndex(*font, glyphs[i]);
         appendGlyph(m_text, index);
-        pen += advance(*font, index, glyphs[i]) * unitsPerThousand;
+        m_pen += advance(*font, index, glyphs[i]) * unitsPerThousand;
     }
     m_text.append(")] TJ\n");
     appendToPage(d, m_text);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::appendAdjustment(qreal x, qreal unitsPerThousand, bool inString)
+{
+    const long long adjustment = std::llround((m_pen - x) / unitsPerThousand);
+    if (adjustment == 0)
+        return;
+    if (inString)
+        m_text.append(')');
+    appendInteger(m_text, adjustment);
+    if (inString)
+        m_text.append('(');
+    m_pen -= qreal(adjustment) * unitsPerThousand;
 }
 
 template <class Engine>

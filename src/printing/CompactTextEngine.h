@@ -48,6 +48,9 @@ public:
     void setInformation(const QString& title, const QString& creator);
 
 private:
+    /// Writes the TJ adjustment that takes the reader's pen to `x`, when it is not there already;
+    /// `inString` when a string is open, which the adjustment ends and begins anew.
+    void appendAdjustment(qreal x, qreal unitsPerThousand, bool inString);
     /// The index of `glyph` in the embedded subset of `font`, which it joins when new.
     qsizetype subsetIndex(QFontSubset& font, uint glyph);
     /// The advance the embedded subset gives glyph `subsetIndex` of `font`, in its thousandths
@@ -67,6 +70,9 @@ private:
     bool m_lineStarted = false;
     long long m_lineX = 0;
     long long m_lineY = 0;
+    // Where the reader's pen stands after the last string: its baseline and its place on it.
+    qreal m_pen = 0;
+    qreal m_penY = 0;
     QByteArray m_text;
     std::unordered_map<const QFontSubset*, Subset> m_subsets;
 };
