@@ -121,8 +121,32 @@ bool CompactTextEngine<Engine>::end()
 template <class Engine>
 void CompactTextEngine<Engine>::updateState(const QPaintEngineState& state)
 {
+    // A new pen colour alone keeps the text object: colours and line styles may be set inside one,
+    // and Qt's engine writes nothing else for it. Anything more (a transformation or a clip) makes
+    // Qt's engine restore its graphics state, which must not fall inside the text object.
+    QPdfEnginePrivate& d = engineData(*this);
+    const QPen& pen = state.pen();
+    if (m_textOpen && state.state() == QPaintEngine::DirtyPen && pen.style() == Qt::SolidLine
+        && pen.brush().style() == Qt::SolidPattern && pen.isCosmetic() == d.stroker.cosmeticPen) {
+        Engine::updateState(state);
+        fillWithPen(d);
+        return;
+    }
     closeText();
     Engine::updateState(state);
+}
+
+template <class Engine>
+void CompactTextEngine<Engine>::fillWithPen(QPdfEnginePrivate& d)
+{
+    // Text is filled with the pen's colour, as Qt's engine fills it.
+    const bool hadPen = d.hasPen;
+    const QBrush brush = d.brush;
+    d.hasPen = false;
+    d.brush = d.pen.brush();
+    this->setBrush();
+    d.hasPen = hadPen;
+    d.brush = brush;
 }
 
 template <class Engine>
@@ -199,13 +223,7 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
     if (!m_textOpen) {
         // The state Qt's engine sets up for text: the transformation, and the pen's colour as fill.
         appendToPage(d, d.needsTransform ? "q\n" + matrixOperator(d.stroker.matrix) : QByteArrayLiteral("q\n"));
-        const bool hadPen = d.hasPen;
-        const QBrush brush = d.brush;
-        d.hasPen = false;
-        d.brush = d.pen.brush();
-        this->setBrush();
-        d.hasPen = hadPen;
-        d.brush = brush;
+        fillWithPen(d);
         m_text.append("BT\n");
         m_textOpen = true;
         m_font = 0;

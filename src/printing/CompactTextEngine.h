@@ -10,6 +10,7 @@
 #include <vector>
 
 class QFontSubset;
+class QPdfEnginePrivate;
 
 namespace struktur {
 
@@ -48,6 +49,7 @@ public:
     void setInformation(const QString& title, const QString& creator);
 
 private:
+    void fillWithPen(QPdfEnginePrivate& d);
     /// Writes the TJ adjustment that takes the reader's pen to `x`, when it is not there already;
     /// `inString` when a string is open, which the adjustment ends and begins anew.
     void appendAdjustment(qreal x, qreal unitsPerThousand, bool inString);
