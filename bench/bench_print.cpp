@@ -4,6 +4,7 @@
 //   bench_print FILE.rtf [OUT]   a document as `struktur print` loads it (OUT keeps the PDF)
 #include "printing/CompactPrinter.h"
 #include "printing/PrintRichText.h"
+#include "printing/PrintValues.h"
 #include "printing/Printer.h"
 #include "rtf/Rtf.h"
 
@@ -15,7 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextEdit>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <ctime>
@@ -28,12 +29,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QTextEdit edit;
+    QTextDocument document;
     if (first.endsWith(QLatin1String(".rtf"), Qt::CaseInsensitive)) {
         QFile file(first);
         if (!file.open(QIODevice::ReadOnly))
             return 2;
-        rtf::loadDocument(file.readAll(), *edit.document());
+        rtf::loadDocument(file.readAll(), document);
     } else {
         // Paragraphs of a few wrapped lines each, 12 point: about 27 of them to an A4 page.
         const int targetPages = first.isEmpty() ? 1000 : first.toInt();
@@ -42,8 +43,8 @@ int main(int argc, char** argv)
             = QStringLiteral("Strukturens elementer med æøå og lidt mere tekst der brydes over linjer. ");
         for (int i = 0; i < targetPages * 27; ++i)
             paragraphs.append(QStringLiteral("%1 ").arg(i) + sentence.repeated(2));
-        edit.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
-        edit.setPlainText(paragraphs.join(QLatin1Char('\n')));
+        document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+        document.setPlainText(paragraphs.join(QLatin1Char('\n')));
     }
 
     QTemporaryDir folder;
@@ -54,7 +55,9 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     timer.start();
     const std::clock_t cpuStart = std::clock();
-    PrintRichText(pdf, &edit, 2.5, 1, 2, 1.5, TRichTextMeasurements::rtmCentimetres, 1);
+    // As `struktur print` prints: the document itself, inside the print window's default margins.
+    const Margins margins { 2.5L, 1, 2, 1.5L };
+    printDocument(pdf, document, pageRectangle(pdf.metrics(), margins, TRichTextMeasurements::rtmCentimetres), QString());
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
 
@@ -67,7 +70,7 @@ int main(int argc, char** argv)
             pages = line.simplified();
     }
     std::printf("print to PDF: %lld characters, %s, %.2f s wall, %.2f s CPU, %.1f MB PDF (budget 5 s for 1,000 pages)\n",
-        qlonglong(edit.document()->characterCount()), pages.constData(), seconds, cpuSeconds,
+        qlonglong(document.characterCount()), pages.constData(), seconds, cpuSeconds,
         QFileInfo(path).size() / 1e6);
     return 0;
 }

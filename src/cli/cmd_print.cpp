@@ -5,11 +5,12 @@
 
 #include "platform/Error.h"
 #include "printing/PrintRichText.h"
+#include "printing/Printer.h"
 #include "printing/PrintValues.h"
 #include "rtf/Rtf.h"
 
 #include <QFile>
-#include <QTextEdit>
+#include <QTextDocument>
 
 namespace struktur::cli {
 namespace {
@@ -61,10 +62,13 @@ int print(const QStringList& arguments, QTextStream&, QTextStream& err)
         QFile file(request.path);
         if (!file.open(QIODevice::ReadOnly))
             throw Error::cannotOpenFile(request.path, file.errorString());
-        QTextEdit control;
-        rtf::loadDocument(file.readAll(), *control.document());
-        const Margins& m = request.margins;
-        PrintRichText(&control, m.left, m.right, m.top, m.bottom, TRichTextMeasurements::rtmCentimetres, request.copies);
+        // The document is shown nowhere, so it is printed itself, not a copy as the editor's is.
+        QTextDocument document;
+        rtf::loadDocument(file.readAll(), document);
+        Printer& printer = Printer::defaultPrinter();
+        const PageRect page = pageRectangle(printer.metrics(), request.margins, TRichTextMeasurements::rtmCentimetres);
+        for (qint32 copy = 0; copy < request.copies; ++copy)
+            printDocument(printer, document, page, QString());
         return 0;
     } catch (const Error& error) {
         err << error.message() << '\n';

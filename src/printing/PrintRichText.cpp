@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTextEdit>
 
+#include <utility>
+
 Q_DECLARE_METATYPE(struktur::PageRect)
 
 namespace struktur {
@@ -15,23 +17,9 @@ namespace {
 
 constexpr char pageRectProperty[] = "struktur_pageRect";
 
-} // namespace
-
-PageRect pageRect(const QTextEdit& edit)
-{
-    const QVariant value = edit.property(pageRectProperty);
-    return value.isValid() ? value.value<PageRect>() : PageRect {};
-}
-
-void setPageRect(QTextEdit& edit, const PageRect& rect)
-{
-    edit.setProperty(pageRectProperty, QVariant::fromValue(rect));
-}
-
 QList<qint32> renderPages(QPainter& canvas, const PrinterMetrics& metrics, const PageRect& page,
-    const QTextDocument& document, const std::function<void()>& newPage)
+    RichTextFormatter& formatter, const std::function<void()>& newPage)
 {
-    RichTextFormatter formatter(document);
     FormatRange range;
     range.hdc = &canvas;
     range.rc = pageAreaInTwips(page, metrics);
@@ -54,18 +42,49 @@ QList<qint32> renderPages(QPainter& canvas, const PrinterMetrics& metrics, const
     return pageStarts;
 }
 
-void printDocument(Printer& printer, QTextEdit& edit, const QString& caption)
+void printJob(Printer& printer, RichTextFormatter& formatter, const PageRect& page, const QString& caption)
 {
     printer.setTitle(caption);
     printer.beginDoc();
     try {
-        renderPages(
-            printer.canvas(), printer.metrics(), pageRect(edit), *edit.document(), [&printer] { printer.newPage(); });
+        renderPages(printer.canvas(), printer.metrics(), page, formatter, [&printer] { printer.newPage(); });
         printer.endDoc();
     } catch (...) {
         printer.abort();
         throw;
     }
+}
+
+} // namespace
+
+PageRect pageRect(const QTextEdit& edit)
+{
+    const QVariant value = edit.property(pageRectProperty);
+    return value.isValid() ? value.value<PageRect>() : PageRect {};
+}
+
+void setPageRect(QTextEdit& edit, const PageRect& rect)
+{
+    edit.setProperty(pageRectProperty, QVariant::fromValue(rect));
+}
+
+QList<qint32> renderPages(QPainter& canvas, const PrinterMetrics& metrics, const PageRect& page,
+    const QTextDocument& document, const std::function<void()>& newPage)
+{
+    RichTextFormatter formatter(document);
+    return renderPages(canvas, metrics, page, formatter, newPage);
+}
+
+void printDocument(Printer& printer, QTextEdit& edit, const QString& caption)
+{
+    RichTextFormatter formatter(*std::as_const(edit).document());
+    printJob(printer, formatter, pageRect(edit), caption);
+}
+
+void printDocument(Printer& printer, QTextDocument& document, const PageRect& page, const QString& caption)
+{
+    RichTextFormatter formatter(document, RichTextFormatter::InPlace::Yes);
+    printJob(printer, formatter, page, caption);
 }
 
 bool PrintRichText(QTextEdit* Edit, long double RTLeftMargin, long double RTRightMargin, long double RTTopMargin,

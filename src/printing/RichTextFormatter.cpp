@@ -50,7 +50,8 @@ void dropShaping(QTextLayout& layout)
 } // namespace
 
 struct RichTextFormatter::Layout {
-    std::unique_ptr<QTextDocument> document;
+    std::unique_ptr<QTextDocument> copy;
+    QTextDocument* document = nullptr; // the copy, or the source laid out in place
     QPaintDevice* device = nullptr;
     int dpiX = 0;
     int dpiY = 0;
@@ -64,11 +65,27 @@ RichTextFormatter::RichTextFormatter(const QTextDocument& document)
 {
 }
 
-RichTextFormatter::~RichTextFormatter() = default;
+RichTextFormatter::RichTextFormatter(QTextDocument& document, InPlace)
+    : m_source(document)
+    , m_inPlace(&document)
+{
+}
+
+RichTextFormatter::~RichTextFormatter()
+{
+    // The document outlives the job whose device its layout names.
+    if (m_inPlace && m_layout)
+        m_inPlace->documentLayout()->setPaintDevice(nullptr);
+}
 
 qint32 RichTextFormatter::textLength() const { return qMax(0, m_source.characterCount() - 1); }
 
-void RichTextFormatter::freeCache() { m_layout.reset(); }
+void RichTextFormatter::freeCache()
+{
+    if (m_inPlace && m_layout)
+        m_inPlace->documentLayout()->setPaintDevice(nullptr);
+    m_layout.reset();
+}
 
 void RichTextFormatter::layOut(QPaintDevice& device, const TwipsRect& area)
 {
@@ -100,13 +117,16 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
     layout->dpiY = device->logicalDpiY();
     layout->width = width;
     // A copy, so that laying out for the printer leaves the editor's own layout alone.
-    layout->document.reset(m_source.clone());
+    if (!m_inPlace)
+        layout->copy.reset(m_source.clone());
+    layout->document = m_inPlace ? m_inPlace : layout->copy.get();
     QTextDocument& document = *layout->document;
-    // The copy has the source's page size; without one, the settings below lay nothing out, and
-    // the layout is made once, when the width is set.
+    // The device comes first: a document laid out in place may still name an earlier job's,
+    // gone by now. The copy has the source's page size; without one, the settings below lay
+    // nothing out, and the layout is made once, when the width is set.
+    document.documentLayout()->setPaintDevice(device);
     document.setPageSize(QSizeF());
     document.setDocumentMargin(0);
-    document.documentLayout()->setPaintDevice(device);
     // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
     // their text is shaped once; each lets go of it as soon as its glyphs are taken.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

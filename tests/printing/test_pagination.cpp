@@ -7,6 +7,7 @@
 #include "printing/PrintRichText.h"
 #include "printing/Printer.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void eachCopyIsItsOwnJob_data();
     void eachCopyIsItsOwnJob();
     void pageRectangleStaysOnTheControl();
+    void documentPrintedItselfPrintsAsItsCopy();
     void openJobRefusesASecondRun();
     void jobThatCannotStartIsReported();
     void missingDefaultPrinterChangesNothing();
@@ -192,6 +194,33 @@ void TestPagination::eachCopyIsItsOwnJob()
         QCOMPARE(inspector.pageCount(), PdfInspector(pdf.printed().first()).pageCount());
         QCOMPARE(inspector.allWords(), numberedWords(QStringLiteral("linje"), 100));
     }
+}
+
+void TestPagination::documentPrintedItselfPrintsAsItsCopy()
+{
+    // The command line prints the document itself, job after job on a new device each time; the
+    // pages are those of the editor's way, which prints a copy.
+    PdfPrinter pdf(m_folder->path());
+    const auto edit = control(numberedWords(QStringLiteral("ord"), 300));
+    QVERIFY(PrintRichText(pdf.printer, edit.get(), 2.5, 1, 2, 1.5, cm, 1));
+    QTextDocument document;
+    document.setDefaultFont(edit->document()->defaultFont());
+    document.setPlainText(edit->toPlainText());
+    for (int job = 0; job < 2; ++job)
+        printDocument(pdf.printer, document, pageRect(*edit), QString());
+    QCOMPARE(pdf.printed().size(), 3);
+    const PdfInspector copy(pdf.printed()[0]);
+    QVERIFY(copy.pageCount() >= 2);
+    for (const QString& file : pdf.printed().mid(1)) {
+        const PdfInspector itself(file);
+        QCOMPARE(itself.pageCount(), copy.pageCount());
+        for (int page = 1; page <= copy.pageCount(); ++page)
+            QCOMPARE(itself.textBounds(page), copy.textBounds(page));
+        QCOMPARE(itself.allWords(), numberedWords(QStringLiteral("ord"), 300));
+    }
+    // The document is left laid out and whole, naming no device of a finished job.
+    QCOMPARE(document.toPlainText(), edit->toPlainText());
+    QVERIFY(!document.documentLayout()->paintDevice());
 }
 
 void TestPagination::pageRectangleStaysOnTheControl()
