@@ -141,7 +141,7 @@ void DocumentsAhead::prepare(Document& document)
         document.loaded = m_publication.loadDocument(element, *document.document);
         if (!document.loaded)
             return;
-        document.formatter = std::make_unique<RichTextFormatter>(*document.document);
+        document.formatter = std::make_unique<RichTextFormatter>(*document.document, RichTextFormatter::InPlace::Yes);
         document.formatter->layOut(*m_device, m_area);
         document.drawable = document.formatter->drawsFromGlyphsOnly();
     } catch (...) {

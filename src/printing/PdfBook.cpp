@@ -91,7 +91,7 @@ public:
             if (laidOut->drawable) {
                 body(*laidOut->formatter);
             } else if (laidOut->loaded && m_publication.loadDocument(element, document)) {
-                RichTextFormatter formatter(document);
+                RichTextFormatter formatter(document, RichTextFormatter::InPlace::Yes);
                 body(formatter);
             }
             m_y += qint32(twipsPerInch / 6);
