@@ -121,12 +121,11 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
         layout->copy.reset(m_source.clone());
     layout->document = m_inPlace ? m_inPlace : layout->copy.get();
     QTextDocument& document = *layout->document;
-    // The device comes first: a document laid out in place may still name an earlier job's,
-    // gone by now. The copy has the source's page size; without one, the settings below lay
-    // nothing out, and the layout is made once, when the width is set.
-    document.documentLayout()->setPaintDevice(device);
+    // The copy has the source's page size; without one, the settings below lay nothing out (not
+    // even making the document's layout), and the layout is made once, when the width is set.
     document.setPageSize(QSizeF());
     document.setDocumentMargin(0);
+    document.documentLayout()->setPaintDevice(device);
     // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
     // their text is shaped once; each lets go of it as soon as its glyphs are taken.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
