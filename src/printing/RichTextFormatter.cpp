@@ -121,9 +121,10 @@ void RichTextFormatter::ensureLayout(QPaintDevice* device, qreal width)
         layout->copy.reset(m_source.clone());
     layout->document = m_inPlace ? m_inPlace : layout->copy.get();
     QTextDocument& document = *layout->document;
-    // The copy has the source's page size; without one, the settings below lay nothing out (not
-    // even making the document's layout), and the layout is made once, when the width is set.
-    document.setPageSize(QSizeF());
+    // The copy has the source's page size. A null one (not an invalid one, which means no width
+    // limit) lays nothing out, so that neither the settings below nor making the document's
+    // layout lay the whole document out: that is done once, when the width is set.
+    document.setPageSize(QSizeF(0, 0));
     document.setDocumentMargin(0);
     document.documentLayout()->setPaintDevice(device);
     // The paragraphs whose glyphs are kept hold on to their shaping through the layout, so that
