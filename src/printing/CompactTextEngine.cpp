@@ -8,7 +8,7 @@
 #include <QtPrintSupport/private/qprintengine_pdf_p.h>
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace struktur {
 namespace {
@@ -42,30 +42,31 @@ QByteArray matrixOperator(const QTransform& m)
         + " cm\n";
 }
 
-/// A number of hundredths as a decimal number, without trailing zeros.
-void appendHundredths(QByteArray& out, long long hundredths)
-{
-    char buffer[32];
-    const long long whole = hundredths / 100;
-    const int part = int(std::llabs(hundredths % 100));
-    const char* sign = hundredths < 0 && whole == 0 ? "-" : "";
-    int length;
-    if (part == 0)
-        length = std::snprintf(buffer, sizeof buffer, "%s%lld", sign, whole);
-    else if (part % 10 == 0)
-        length = std::snprintf(buffer, sizeof buffer, "%s%lld.%d", sign, whole, part / 10);
-    else
-        length = std::snprintf(buffer, sizeof buffer, "%s%lld.%02d", sign, whole, part);
-    out.append(buffer, length);
-}
-
-long long hundredths(qreal value) { return std::llround(value * 100); }
-
 void appendInteger(QByteArray& out, long long value)
 {
     char buffer[24];
-    out.append(buffer, std::snprintf(buffer, sizeof buffer, "%lld", value));
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end - buffer);
 }
+
+/// A number of hundredths as a decimal number, without trailing zeros.
+void appendHundredths(QByteArray& out, long long hundredths)
+{
+    if (hundredths < 0) {
+        out.append('-');
+        hundredths = -hundredths;
+    }
+    appendInteger(out, hundredths / 100);
+    const int part = int(hundredths % 100);
+    if (part == 0)
+        return;
+    out.append('.');
+    out.append(char('0' + part / 10));
+    if (part % 10 != 0)
+        out.append(char('0' + part % 10));
+}
+
+long long hundredths(qreal value) { return std::llround(value * 100); }
 
 /// A glyph's two-byte code in a literal string: the bytes as they are but for the three a string
 /// must escape and a carriage return, which a reader would take for a line end.
@@ -150,26 +151,26 @@ void CompactTextEngine<Engine>::fillWithPen(QPdfEnginePrivate& d)
 }
 
 template <class Engine>
-qsizetype CompactTextEngine<Engine>::subsetIndex(QFontSubset& font, uint glyph)
+qsizetype CompactTextEngine<Engine>::subsetIndex(Subset& subset, QFontSubset& font, uint glyph)
 {
-    Subset& subset = m_subsets[&font];
-    const auto known = subset.indexOfGlyph.constFind(glyph);
-    if (known != subset.indexOfGlyph.cend())
-        return *known;
+    if (subset.indexOfGlyph.size() <= glyph)
+        subset.indexOfGlyph.resize(size_t(glyph) + 256, -1);
+    int& known = subset.indexOfGlyph[glyph];
+    if (known >= 0)
+        return known;
     // The subset also grows by the text Qt's engine draws, so a glyph not seen here may be in it.
     qsizetype index = font.glyph_indices.indexOf(glyph);
     if (index < 0) {
         index = font.glyph_indices.size();
         font.glyph_indices.append(glyph);
     }
-    subset.indexOfGlyph.insert(glyph, index);
+    known = int(index);
     return index;
 }
 
 template <class Engine>
-int CompactTextEngine<Engine>::advance(QFontSubset& font, qsizetype subsetIndex, uint glyph)
+int CompactTextEngine<Engine>::advance(Subset& subset, QFontSubset& font, qsizetype subsetIndex, uint glyph)
 {
-    Subset& subset = m_subsets[&font];
     if (subset.unitsPerEm == 0)
         subset.unitsPerEm = font.fontEngine->properties().emSquare.toReal();
     if (qsizetype(subset.widths.size()) <= subsetIndex)
@@ -247,6 +248,7 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
     // in full precision, so that the rounding of one adjustment is made good at the next glyph
     // instead of adding up.
     const qreal unitsPerThousand = size / 1000;
+    Subset& subset = m_subsets[font];
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         const qreal x = positions[i].x.toReal();
         const qreal y = positions[i].y.toReal();
@@ -280,9 +282,9 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
         } else {
             appendAdjustment(x, unitsPerThousand, true);
         }
-        const qsizetype index = subsetIndex(*font, glyphs[i]);
+        const qsizetype index = subsetIndex(subset, *font, glyphs[i]);
         appendGlyph(m_text, index);
-        m_pen += advance(*font, index, glyphs[i]) * unitsPerThousand;
+        m_pen += advance(subset, *font, index, glyphs[i]) * unitsPerThousand;
     }
     m_text.append(")] TJ\n");
     appendToPage(d, m_text);

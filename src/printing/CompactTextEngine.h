@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QPaintEngine>
 #include <QString>
 
@@ -53,17 +52,18 @@ private:
     /// Writes the TJ adjustment that takes the reader's pen to `x`, when it is not there already;
     /// `inString` when a string is open, which the adjustment ends and begins anew.
     void appendAdjustment(qreal x, qreal unitsPerThousand, bool inString);
-    /// The index of `glyph` in the embedded subset of `font`, which it joins when new.
-    qsizetype subsetIndex(QFontSubset& font, uint glyph);
-    /// The advance the embedded subset gives glyph `subsetIndex` of `font`, in its thousandths
-    /// of the font size: what a PDF reader moves by after drawing the glyph.
-    int advance(QFontSubset& font, qsizetype subsetIndex, uint glyph);
-
+    /// What is known of one embedded font subset, looked up once for each text item.
     struct Subset {
         qreal unitsPerEm = 0;
         std::vector<int> widths; // by subset index; -1 until known
-        QHash<uint, qsizetype> indexOfGlyph;
+        std::vector<int> indexOfGlyph; // by glyph; -1 until known
     };
+
+    /// The index of `glyph` in the embedded subset of `font`, which it joins when new.
+    static qsizetype subsetIndex(Subset& subset, QFontSubset& font, uint glyph);
+    /// The advance the embedded subset gives glyph `subsetIndex` of `font`, in its thousandths
+    /// of the font size: what a PDF reader moves by after drawing the glyph.
+    static int advance(Subset& subset, QFontSubset& font, qsizetype subsetIndex, uint glyph);
 
     bool m_textOpen = false;
     uint m_font = 0;
