@@ -23,6 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${STRUKTUR_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The PDF page text writes into Qt's PDF engine through Qt's private parts, which hold for one
+# Qt version only (Debian's Qt provides that version as qt6-base-abi).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR}.${Qt6_VERSION_PATCH})")
 # Danish standard buttons, the stand-ins for the fonts documents name, the Danish dictionary.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation, hunspell-da")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
