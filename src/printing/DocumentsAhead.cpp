@@ -87,7 +87,7 @@ void DocumentsAhead::GiveBack::operator()(Document* document) const
 {
     std::unique_ptr<Document> returned(document);
     const std::lock_guard lock(owner->m_mutex);
-    owner->m_returned.push_back(std::move(returned));
+    owner->m_returned[returned->worker].push_back(std::move(returned));
     owner->m_changed.notify_all();
 }
 
@@ -97,8 +97,12 @@ DocumentsAhead::DocumentsAhead(
     , m_device(std::make_unique<MetricsDevice>(device))
     , m_area(area)
 {
-    m_thread.reset(QThread::create([this] { run(); }));
-    m_thread->start();
+    const size_t workers = size_t(qMax(1, QThread::idealThreadCount()));
+    m_returned.resize(workers);
+    for (size_t worker = 0; worker < workers; ++worker) {
+        m_threads.emplace_back(QThread::create([this, worker] { run(worker); }));
+        m_threads.back()->start();
+    }
 }
 
 DocumentsAhead::~DocumentsAhead()
@@ -108,15 +112,18 @@ DocumentsAhead::~DocumentsAhead()
         m_stop = true;
         m_changed.notify_all();
     }
-    m_thread->wait();
+    for (const auto& thread : m_threads)
+        thread->wait();
 }
 
 DocumentsAhead::Handle DocumentsAhead::next()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_ready.empty(); });
-    Handle document(m_ready.front().release(), GiveBack { this });
-    m_ready.pop_front();
+    m_changed.wait(lock, [this] { return m_ready.count(m_nextToHand) > 0; });
+    const auto found = m_ready.find(m_nextToHand);
+    Handle document(found->second.release(), GiveBack { this });
+    m_ready.erase(found);
+    ++m_nextToHand;
     m_changed.notify_all();
     lock.unlock();
     if (document->error)
@@ -124,10 +131,10 @@ DocumentsAhead::Handle DocumentsAhead::next()
     return document;
 }
 
-void DocumentsAhead::freeReturned(std::unique_lock<std::mutex>& lock)
+void DocumentsAhead::freeReturned(size_t worker, std::unique_lock<std::mutex>& lock)
 {
     std::vector<std::unique_ptr<Document>> returned;
-    returned.swap(m_returned);
+    returned.swap(m_returned[worker]);
     lock.unlock();
     returned.clear();
     lock.lock();
@@ -154,34 +161,40 @@ void DocumentsAhead::prepare(Document& document)
     }
 }
 
-void DocumentsAhead::run()
+void DocumentsAhead::run(size_t worker)
 {
     const qsizetype total = qsizetype(m_publication.elements().size());
-    qsizetype element = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        freeReturned(lock);
+        freeReturned(worker, lock);
         if (m_stop)
             break;
-        if (element < total && m_ready.size() < documentsAhead) {
+        if (m_nextToPrepare < total && m_nextToPrepare - m_nextToHand < qsizetype(documentsAhead)) {
             auto document = std::make_unique<Document>();
-            document->element = element++;
+            document->element = m_nextToPrepare++;
+            document->worker = worker;
             lock.unlock();
             prepare(*document);
             lock.lock();
-            m_ready.push_back(std::move(document));
+            m_ready.emplace(document->element, std::move(document));
             m_changed.notify_all();
             continue;
         }
         m_changed.wait(lock);
     }
-    std::deque<std::unique_ptr<Document>> ready;
-    ready.swap(m_ready);
-    std::vector<std::unique_ptr<Document>> returned;
-    returned.swap(m_returned);
+    // What this thread made and nobody took is freed here too.
+    std::vector<std::unique_ptr<Document>> mine;
+    for (auto it = m_ready.begin(); it != m_ready.end();) {
+        if (it->second->worker == worker) {
+            mine.push_back(std::move(it->second));
+            it = m_ready.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    freeReturned(worker, lock);
     lock.unlock();
-    ready.clear();
-    returned.clear();
+    mine.clear();
 }
 
 } // namespace struktur

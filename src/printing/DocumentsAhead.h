@@ -8,7 +8,7 @@
 #include <QtGlobal>
 
 #include <condition_variable>
-#include <deque>
+#include <map>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -23,12 +23,13 @@ namespace publish {
 class Publication;
 }
 
-/// Loads and lays out the documents of a publication on a second thread, a few elements ahead of
-/// the page being drawn, so that reading and shaping the text and writing the pages share the
-/// two cores.
+/// Loads and lays out the documents of a publication on threads of their own, a few elements ahead
+/// of the page being drawn, so that reading and shaping the text and writing the pages share the
+/// cores. There is a thread for each core: laying the text out is the larger part of the work,
+/// and the drawing thread waits on it.
 ///
-/// Fonts belong to the thread that loads them. Everything this thread makes is therefore
-/// destroyed on it, and it lives until the pages drawn from its glyphs are written out: destroy
+/// Fonts belong to the thread that loads them. Everything a thread makes is therefore destroyed
+/// on it, and the threads live until the pages drawn from their glyphs are written out: destroy
 /// the PDF painter before this object. The drawing thread uses only documents whose every line
 /// is drawn from kept glyphs (RichTextFormatter::drawsFromGlyphsOnly()); for any other it lays
 /// the document out again itself.
@@ -36,6 +37,7 @@ class DocumentsAhead {
 public:
     struct Document {
         qsizetype element = 0;
+        size_t worker = 0; ///< the thread that made it, and frees it
         bool loaded = false; ///< the element has a document
         bool drawable = false; ///< laid out and drawn from glyphs alone
         std::unique_ptr<QTextDocument> document;
@@ -60,19 +62,21 @@ public:
     Handle next();
 
 private:
-    void run();
+    void run(size_t worker);
     void prepare(Document& document);
-    void freeReturned(std::unique_lock<std::mutex>& lock);
+    void freeReturned(size_t worker, std::unique_lock<std::mutex>& lock);
 
     const publish::Publication& m_publication;
     std::unique_ptr<QPaintDevice> m_device;
     TwipsRect m_area;
-    std::unique_ptr<QThread> m_thread;
+    std::vector<std::unique_ptr<QThread>> m_threads;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::unique_ptr<Document>> m_ready;
-    std::vector<std::unique_ptr<Document>> m_returned;
+    qsizetype m_nextToPrepare = 0;
+    qsizetype m_nextToHand = 0;
+    std::map<qsizetype, std::unique_ptr<Document>> m_ready; // by element
+    std::vector<std::vector<std::unique_ptr<Document>>> m_returned; // by worker
     bool m_stop = false;
 };
 
