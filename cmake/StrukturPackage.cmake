@@ -25,7 +25,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${STRUKTUR_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The PDF page text writes into Qt's PDF engine through Qt's private parts, which hold for one
 # Qt version only (Debian's Qt provides that version as qt6-base-abi).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR}.${Qt6_VERSION_PATCH})")
+# Print jobs go to CUPS through its library, loaded when a job is handed over.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "qt6-base-abi (= ${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR}.${Qt6_VERSION_PATCH}), libcups2")
 # Danish standard buttons, the stand-ins for the fonts documents name, the Danish dictionary.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation, hunspell-da")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA

@@ -11,9 +11,48 @@
 
 #include <cups/cups.h>
 
-#include <vector>
+#include <QLibrary>
 
 namespace struktur {
+namespace {
+
+/// The CUPS library, loaded when the first job is handed over: linked, it would be loaded with
+/// its score of dependencies at every start of both programs, also by the commands that never
+/// print.
+struct Cups {
+    decltype(&cupsAddOption) addOption = nullptr;
+    decltype(&cupsFreeOptions) freeOptions = nullptr;
+    decltype(&cupsPrintFile) printFile = nullptr;
+    decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    QString error; ///< why it could not be loaded
+
+    static const Cups& library()
+    {
+        static const Cups cups = load();
+        return cups;
+    }
+
+private:
+    static Cups load()
+    {
+        Cups cups;
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (!library.load()) {
+            cups.error = library.errorString();
+            return cups;
+        }
+        cups.addOption = reinterpret_cast<decltype(&cupsAddOption)>(library.resolve("cupsAddOption"));
+        cups.freeOptions = reinterpret_cast<decltype(&cupsFreeOptions)>(library.resolve("cupsFreeOptions"));
+        cups.printFile = reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
+        cups.lastErrorString
+            = reinterpret_cast<decltype(&cupsLastErrorString)>(library.resolve("cupsLastErrorString"));
+        if (!cups.addOption || !cups.freeOptions || !cups.printFile || !cups.lastErrorString)
+            cups.error = library.errorString();
+        return cups;
+    }
+};
+
+} // namespace
 
 /// Writes the job to a temporary PDF file and gives that file to CUPS as Qt's CUPS printing
 /// does, with the options Qt gives it: the paper, one or two sides, landscape. Without a printer,
@@ -82,27 +121,32 @@ public:
 private:
     void submit()
     {
+        const Cups& cups = Cups::library();
+        if (!cups.error.isEmpty()) {
+            m_error = cups.error;
+            return;
+        }
         const QPageLayout layout = property(QPrintEngine::PPK_QPageLayout).value<QPageLayout>();
         const bool landscape = layout.orientation() == QPageLayout::Landscape;
         int count = 0;
         cups_option_t* options = nullptr;
-        count = cupsAddOption("media", layout.pageSize().key().toLocal8Bit().constData(), count, &options);
+        count = cups.addOption("media", layout.pageSize().key().toLocal8Bit().constData(), count, &options);
         const char* sides = "one-sided";
         if (m_duplex == QPrinter::DuplexLongSide || (m_duplex == QPrinter::DuplexAuto && !landscape))
             sides = "two-sided-long-edge";
         else if (m_duplex == QPrinter::DuplexShortSide || (m_duplex == QPrinter::DuplexAuto && landscape))
             sides = "two-sided-short-edge";
-        count = cupsAddOption("sides", sides, count, &options);
+        count = cups.addOption("sides", sides, count, &options);
         if (landscape)
-            count = cupsAddOption("landscape", "", count, &options);
+            count = cups.addOption("landscape", "", count, &options);
         // CUPS wants the queue's name without an instance.
         const QByteArray queue = m_printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
         const QByteArray title = property(QPrintEngine::PPK_DocumentName).toString().toLocal8Bit();
-        const int job = cupsPrintFile(queue.constData(), QFile::encodeName(m_file).constData(), title.constData(),
+        const int job = cups.printFile(queue.constData(), QFile::encodeName(m_file).constData(), title.constData(),
             count, options);
-        cupsFreeOptions(count, options);
+        cups.freeOptions(count, options);
         if (job == 0)
-            m_error = QString::fromLocal8Bit(cupsLastErrorString());
+            m_error = QString::fromLocal8Bit(cups.lastErrorString());
     }
 
     void dropFile()
