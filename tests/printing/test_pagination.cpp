@@ -4,6 +4,7 @@
 #include "PdfInspector.h"
 #include "PdfPrinter.h"
 #include "platform/Error.h"
+#include "printing/CompactPrinter.h"
 #include "printing/PrintRichText.h"
 #include "printing/Printer.h"
 
@@ -57,6 +58,7 @@ private Q_SLOTS:
     void eachCopyIsItsOwnJob();
     void pageRectangleStaysOnTheControl();
     void documentPrintedItselfPrintsAsItsCopy();
+    void compactPrinterPrintsThePagesOfQtsPrinter();
     void openJobRefusesASecondRun();
     void jobThatCannotStartIsReported();
     void missingDefaultPrinterChangesNothing();
@@ -221,6 +223,35 @@ void TestPagination::documentPrintedItselfPrintsAsItsCopy()
     // The document is left laid out and whole, naming no device of a finished job.
     QCOMPARE(document.toPlainText(), edit->toPlainText());
     QVERIFY(!document.documentLayout()->paintDevice());
+}
+
+void TestPagination::compactPrinterPrintsThePagesOfQtsPrinter()
+{
+    // The printer jobs go through writes the pages Qt's own PDF printer writes, on the same paper.
+    PdfPrinter qt(m_folder->path());
+    const QString path = m_folder->filePath(QStringLiteral("compact.pdf"));
+    Printer compact([&path] {
+        auto device = std::make_unique<CompactPrinter>(path, QPrinter::HighResolution);
+        device->setPageMargins(QMarginsF(5, 4, 6, 7), QPageLayout::Millimeter);
+        return device;
+    });
+    QCOMPARE(compact.metrics().pageWidth, qt.printer.metrics().pageWidth);
+    const auto edit = control(numberedWords(QStringLiteral("side"), 400));
+    QVERIFY(PrintRichText(qt.printer, edit.get(), 2.5, 1, 2, 1.5, cm, 1));
+    QVERIFY(PrintRichText(compact, edit.get(), 2.5, 1, 2, 1.5, cm, 1));
+    const PdfInspector expected(qt.printed().first());
+    const PdfInspector written(path);
+    QVERIFY(expected.pageCount() >= 2);
+    QCOMPARE(written.pageCount(), expected.pageCount());
+    QCOMPARE(written.pageSize(), expected.pageSize());
+    for (int page = 1; page <= expected.pageCount(); ++page) {
+        const QRectF a = written.textBounds(page);
+        const QRectF b = expected.textBounds(page);
+        QVERIFY2(qAbs(a.left() - b.left()) < 0.02 && qAbs(a.top() - b.top()) < 0.02
+                && qAbs(a.right() - b.right()) < 0.02 && qAbs(a.bottom() - b.bottom()) < 0.02,
+            qPrintable(QStringLiteral("page %1").arg(page)));
+    }
+    QCOMPARE(written.allWords(), numberedWords(QStringLiteral("side"), 400));
 }
 
 void TestPagination::pageRectangleStaysOnTheControl()
