@@ -107,11 +107,12 @@ public:
 
     bool end() override
     {
-        const bool written = CompactTextEngine<QPdfPrintEngine>::end();
-        if (written && !m_aborted && !m_printer.isEmpty())
+        const bool ended = CompactTextEngine<QPdfPrintEngine>::end();
+        const bool written = ended && endsWholly(property(QPrintEngine::PPK_OutputFileName).toString());
+        if (!written)
+            m_error = QStringLiteral("Udskriften kunne ikke skrives færdig (er disken fuld?)");
+        else if (!m_aborted && !m_printer.isEmpty())
             submit();
-        else if (!written)
-            m_error = QStringLiteral("udskriften kunne ikke skrives");
         dropFile();
         return written && m_error.isEmpty();
     }
@@ -123,7 +124,7 @@ private:
     {
         const Cups& cups = Cups::library();
         if (!cups.error.isEmpty()) {
-            m_error = cups.error;
+            m_error = refused(cups.error);
             return;
         }
         const QPageLayout layout = property(QPrintEngine::PPK_QPageLayout).value<QPageLayout>();
@@ -146,7 +147,22 @@ private:
             count, options);
         cups.freeOptions(count, options);
         if (job == 0)
-            m_error = QString::fromLocal8Bit(cups.lastErrorString());
+            m_error = refused(QString::fromLocal8Bit(cups.lastErrorString()));
+    }
+
+    static QString refused(const QString& reason)
+    {
+        return QStringLiteral("Udskriften kunne ikke sendes til printeren: %1").arg(reason);
+    }
+
+    /// True when the file ends as a PDF file ends: Qt's engine does not report a failed write
+    /// (a full disk), and a cut file must not be printed.
+    static bool endsWholly(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() < 16 || !file.seek(file.size() - 16))
+            return false;
+        return file.read(16).contains("%%EOF");
     }
 
     void dropFile()

@@ -21,7 +21,8 @@ public:
     CompactPrinter(const QString& path, PrinterMode mode);
     ~CompactPrinter() override;
 
-    /// Why the last job was not taken by the printer; empty when it was.
+    /// Why the last job was not written whole or not taken by the printer, as a message for the
+    /// user; empty when it was.
     QString jobError() const;
 
 private:

@@ -101,9 +101,9 @@ void Printer::endDoc()
     m_painter->end();
     m_printing = false;
     m_pageNumber = 0;
-    // Qt's own printing drops a job the spooler refuses without a word; this one says so.
+    // Qt's own printing drops a job it could not write or the spooler refuses without a word.
     if (const auto* job = dynamic_cast<const CompactPrinter*>(m_device.get()); job && !job->jobError().isEmpty())
-        throw Error(QStringLiteral("Udskriften kunne ikke sendes til printeren: %1").arg(job->jobError()));
+        throw Error(job->jobError());
 }
 
 void Printer::abort()
@@ -115,9 +115,9 @@ void Printer::abort()
         m_painter->end();
     m_printing = false;
     m_pageNumber = 0;
-    // Qt's own printing drops a job the spooler refuses without a word; this one says so.
+    // Qt's own printing drops a job it could not write or the spooler refuses without a word.
     if (const auto* job = dynamic_cast<const CompactPrinter*>(m_device.get()); job && !job->jobError().isEmpty())
-        throw Error(QStringLiteral("Udskriften kunne ikke sendes til printeren: %1").arg(job->jobError()));
+        throw Error(job->jobError());
 }
 
 QPainter& Printer::canvas() { return *m_painter; }

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void compactPrinterPrintsThePagesOfQtsPrinter();
     void openJobRefusesASecondRun();
     void jobThatCannotStartIsReported();
+    void jobCutShortByAFullDiskIsReported();
     void missingDefaultPrinterChangesNothing();
 
 private:
@@ -305,6 +306,16 @@ void TestPagination::jobThatCannotStartIsReported()
     const auto shortEdit = control({ QStringLiteral("Tekst") });
     QCOMPARE(errorOf([&] { PrintRichText(broken, shortEdit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
         QStringLiteral("Printer is not currently printing"));
+}
+
+void TestPagination::jobCutShortByAFullDiskIsReported()
+{
+    // Every write to /dev/full fails as on a full disk; Qt's engine does not say so, the job must.
+    Printer full([] { return std::make_unique<CompactPrinter>(QStringLiteral("/dev/full"), QPrinter::HighResolution); });
+    const auto edit = control(numberedWords(QStringLiteral("linje"), 200));
+    QCOMPARE(errorOf([&] { PrintRichText(full, edit.get(), 2.5, 1, 2, 1.5, cm, 1); }),
+        QStringLiteral("Udskriften kunne ikke skrives færdig (er disken fuld?)"));
+    QVERIFY(!full.isPrinting());
 }
 
 void TestPagination::missingDefaultPrinterChangesNothing()
