@@ -293,9 +293,14 @@ void CompactTextEngine<Engine>::drawTextItem(const QPointF& origin, const QTextI
 template <class Engine>
 void CompactTextEngine<Engine>::appendAdjustment(qreal x, qreal unitsPerThousand, bool inString)
 {
-    const long long adjustment = std::llround((m_pen - x) / unitsPerThousand);
-    if (adjustment == 0)
+    // The widths are whole thousandths and the layout's places are not, so the pen strays by a
+    // fraction of a unit from glyph to glyph; it is put right once it is 1.5 units off (under
+    // 0.02 pt at 12 pt), not at every half unit, which would write an adjustment of one unit
+    // back and forth every few glyphs.
+    const qreal error = (m_pen - x) / unitsPerThousand;
+    if (std::abs(error) < 1.5)
         return;
+    const long long adjustment = std::llround(error);
     if (inString)
         m_text.append(')');
     appendInteger(m_text, adjustment);

@@ -12,7 +12,7 @@ namespace struktur {
 namespace {
 
 // How many documents may wait laid out: enough to even out short and long ones.
-constexpr size_t documentsAhead = 8;
+constexpr size_t documentsAhead = 32;
 
 /// A device that only answers with another device's metrics, so that the layout thread never
 /// touches the device being painted on.
