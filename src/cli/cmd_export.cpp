@@ -7,6 +7,7 @@
 #include "model/ElementTree.h"
 #include "model/StructureStorage.h"
 #include "platform/Error.h"
+#include "platform/Memory.h"
 #include "printing/PdfBook.h"
 #include "printing/PrintValues.h"
 
@@ -86,10 +87,12 @@ int exportStructure(const QStringList& arguments, QTextStream& out, QTextStream&
         const QString name = request.name.isEmpty() ? publish::defaultStructureName(request.paths[0]) : request.name;
         const publish::Publication publication(tree, request.paths[2], name);
         const publish::Replace replace = request.replace ? publish::Replace::Yes : publish::Replace::No;
-        if (request.format == QLatin1String("pdf"))
+        if (request.format == QLatin1String("pdf")) {
+            platform::keepFreedMemory();
             publish::exportBook(publication, request.paths[3], replace, request.margins);
-        else
+        } else {
             publish::exportSite(publication, request.paths[3], replace);
+        }
         out << "Eksporteret: " << tree.size() << " elementer til " << QDir::toNativeSeparators(request.paths[3])
             << '\n';
         return 0;

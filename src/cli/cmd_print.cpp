@@ -4,6 +4,7 @@
 #include "Command.h"
 
 #include "platform/Error.h"
+#include "platform/Memory.h"
 #include "printing/PrintRichText.h"
 #include "printing/Printer.h"
 #include "printing/PrintValues.h"
@@ -62,6 +63,7 @@ int print(const QStringList& arguments, QTextStream&, QTextStream& err)
         QFile file(request.path);
         if (!file.open(QIODevice::ReadOnly))
             throw Error::cannotOpenFile(request.path, file.errorString());
+        platform::keepFreedMemory();
         // The document is shown nowhere, so it is printed itself, not a copy as the editor's is.
         QTextDocument document;
         rtf::loadDocument(file.readAll(), document);
