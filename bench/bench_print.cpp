@@ -5,6 +5,7 @@
 #include "printing/CompactPrinter.h"
 #include "printing/PrintRichText.h"
 #include "printing/PrintValues.h"
+#include "platform/Memory.h"
 #include "printing/Printer.h"
 #include "rtf/Rtf.h"
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
     timer.start();
     const std::clock_t cpuStart = std::clock();
     // As `struktur print` prints: the document itself, inside the print window's default margins.
+    platform::keepFreedMemory();
     const Margins margins { 2.5L, 1, 2, 1.5L };
     printDocument(pdf, document, pageRectangle(pdf.metrics(), margins, TRichTextMeasurements::rtmCentimetres), QString());
     const double seconds = timer.nsecsElapsed() / 1e9;
