@@ -35,11 +35,27 @@ void appendToPage(QPdfEnginePrivate& d, const QByteArray& bytes)
     buffer->write(bytes);
 }
 
+/// A real number as PDF writes one: fixed point (PDF has no exponents), trailing zeros dropped.
+void appendReal(QByteArray& out, qreal value)
+{
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6).ptr;
+    qsizetype length = end - buffer;
+    while (length > 1 && buffer[length - 1] == '0')
+        --length;
+    if (buffer[length - 1] == '.')
+        --length;
+    out.append(buffer, length);
+}
+
 QByteArray matrixOperator(const QTransform& m)
 {
-    return QByteArray::number(m.m11()) + ' ' + QByteArray::number(m.m12()) + ' ' + QByteArray::number(m.m21()) + ' '
-        + QByteArray::number(m.m22()) + ' ' + QByteArray::number(m.dx()) + ' ' + QByteArray::number(m.dy())
-        + " cm\n";
+    QByteArray out;
+    for (const qreal value : { m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy() }) {
+        appendReal(out, value);
+        out.append(' ');
+    }
+    return out.append("cm\n");
 }
 
 void appendInteger(QByteArray& out, long long value)

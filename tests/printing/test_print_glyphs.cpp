@@ -216,6 +216,7 @@ private Q_SLOTS:
     void pageLooksAsTheDocumentDrawsIt();
     void paragraphsOfEveryKindSplitOverPagesKeepEveryWordOnce();
     void compactTextPutsEveryWordWhereQtDoes();
+    void compactTextFollowsAnyPenAndTransformation();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -328,6 +329,53 @@ void TestPrintGlyphs::compactTextPutsEveryWordWhereQtDoes()
     QFile file(compact);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("https://example.org/"));
+}
+
+void TestPrintGlyphs::compactTextFollowsAnyPenAndTransformation()
+{
+    // A cosmetic pen makes both engines give each text its transformation of its own; a
+    // translation far down a long document's layout and back, a rotation and a scale must still
+    // put every word where Qt's engine puts it.
+    const auto draw = [](QPainter& painter) {
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+        QPen pen(QColor(0, 0, 200));
+        pen.setWidth(0);
+        painter.setPen(pen);
+        painter.translate(1000, -3000000.25);
+        for (int line = 0; line < 12; ++line) {
+            painter.drawText(QPointF(0, 3000000.25 + 1200 + line * 250),
+                QStringLiteral("Linje %1 med æøå og lidt tekst").arg(line));
+        }
+        painter.resetTransform();
+        painter.translate(3000, 8000);
+        painter.rotate(30);
+        painter.scale(1.5, 1.5);
+        painter.drawText(QPointF(0, 0), QStringLiteral("Skråt og større"));
+    };
+    const QString qt = m_folder->filePath(QStringLiteral("qt.pdf"));
+    const QString compact = m_folder->filePath(QStringLiteral("compact.pdf"));
+    {
+        QPdfWriter writer(qt);
+        startWriter(writer);
+        QPainter painter(&writer);
+        draw(painter);
+    }
+    {
+        PdfCanvas canvas(compact, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), resolution);
+        QPainter painter(&canvas);
+        draw(painter);
+    }
+    // The lines word by word; the turned line, which the text tools split into words by the
+    // glyphs' spacing, as a picture of the page.
+    const qsizetype lineWords = 12 * 7;
+    const QList<PdfWord> expected = PdfInspector(qt).words(1);
+    const QList<PdfWord> written = PdfInspector(compact).words(1);
+    QVERIFY(expected.size() > lineWords && written.size() > lineWords);
+    compareWords(written.first(lineWords), expected.first(lineWords), 0.02);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(differingShare(rendered(compact), rendered(qt)) < 0.002,
+        qPrintable(QString::number(differingShare(rendered(compact), rendered(qt)))));
 }
 
 QTEST_MAIN(TestPrintGlyphs)
