@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Paginating a 1,000-page document to PDF through the same page loop the print window uses.
+// Paginating a 1,000-page document to PDF as `struktur print` prints: the same page loop and the
+// engine print jobs go through, writing the file a printer would be given.
 //   bench_print [PAGES]          generated paragraphs of plain text
 //   bench_print FILE.rtf [OUT]   a document as `struktur print` loads it (OUT keeps the PDF)
 #include "printing/CompactPrinter.h"

@@ -5,13 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <QtPrintSupport/private/qprintengine_pdf_p.h>
 
 #include <cups/cups.h>
-
-#include <QLibrary>
 
 namespace struktur {
 namespace {
