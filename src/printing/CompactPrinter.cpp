@@ -58,18 +58,15 @@ private:
 /// the job is written to a file of the caller's and stays there.
 class PrintJobEngine : public CompactTextEngine<QPdfPrintEngine> {
 public:
-    PrintJobEngine(QPrinter::PrinterMode mode, QString printer, QPrinter::DuplexMode duplex)
+    /// Jobs for the CUPS queue `printer`, or for the file `path` when `printer` is empty.
+    PrintJobEngine(QPrinter::PrinterMode mode, QString printer, const QString& path = {})
         : CompactTextEngine<QPdfPrintEngine>(mode)
         , m_printer(std::move(printer))
-        , m_duplex(duplex)
     {
-    }
-
-    PrintJobEngine(QPrinter::PrinterMode mode, const QString& path)
-        : CompactTextEngine<QPdfPrintEngine>(mode)
-        , m_duplex(QPrinter::DuplexNone)
-    {
-        setProperty(QPrintEngine::PPK_OutputFileName, path);
+        if (m_printer.isEmpty())
+            setProperty(QPrintEngine::PPK_OutputFileName, path);
+        else
+            setProperty(QPrintEngine::PPK_PrinterName, m_printer);
     }
 
     ~PrintJobEngine() override { dropFile(); }
@@ -83,10 +80,8 @@ public:
             return CompactTextEngine<QPdfPrintEngine>::begin(device);
         QTemporaryFile file(QDir::temp().filePath(QStringLiteral("strukturkonstruktoren-XXXXXX.pdf")));
         file.setAutoRemove(false);
-        if (!file.open()) {
-            m_error = file.errorString();
+        if (!file.open())
             return false;
-        }
         m_file = file.fileName();
         setProperty(QPrintEngine::PPK_OutputFileName, m_file);
         return CompactTextEngine<QPdfPrintEngine>::begin(device);
@@ -107,13 +102,15 @@ public:
     bool end() override
     {
         const bool ended = CompactTextEngine<QPdfPrintEngine>::end();
-        const bool written = ended && endsWholly(property(QPrintEngine::PPK_OutputFileName).toString());
-        if (!written)
-            m_error = QStringLiteral("Udskriften kunne ikke skrives færdig (er disken fuld?)");
-        else if (!m_aborted && !m_printer.isEmpty())
-            submit();
+        // A dropped job is neither checked nor handed over: what went wrong is reported already.
+        if (!m_aborted) {
+            if (!ended || !endsWholly(property(QPrintEngine::PPK_OutputFileName).toString()))
+                m_error = QStringLiteral("Udskriften kunne ikke skrives færdig (er disken fuld?)");
+            else if (!m_printer.isEmpty())
+                submit();
+        }
         dropFile();
-        return written && m_error.isEmpty();
+        return ended && m_error.isEmpty();
     }
 
     const QString& error() const { return m_error; }
@@ -131,10 +128,11 @@ private:
         int count = 0;
         cups_option_t* options = nullptr;
         count = cups.addOption("media", layout.pageSize().key().toLocal8Bit().constData(), count, &options);
+        const auto duplex = QPrinter::DuplexMode(property(QPrintEngine::PPK_Duplex).toInt());
         const char* sides = "one-sided";
-        if (m_duplex == QPrinter::DuplexLongSide || (m_duplex == QPrinter::DuplexAuto && !landscape))
+        if (duplex == QPrinter::DuplexLongSide || (duplex == QPrinter::DuplexAuto && !landscape))
             sides = "two-sided-long-edge";
-        else if (m_duplex == QPrinter::DuplexShortSide || (m_duplex == QPrinter::DuplexAuto && landscape))
+        else if (duplex == QPrinter::DuplexShortSide || (duplex == QPrinter::DuplexAuto && landscape))
             sides = "two-sided-short-edge";
         count = cups.addOption("sides", sides, count, &options);
         if (landscape)
@@ -172,7 +170,6 @@ private:
     }
 
     QString m_printer;
-    QPrinter::DuplexMode m_duplex;
     QString m_file;
     QString m_error;
     bool m_aborted = false;
@@ -183,16 +180,16 @@ CompactPrinter::CompactPrinter(const QPrinterInfo& printer, PrinterMode mode)
 {
     // The system's engine has read the printer's paper, margins and sides; the job engine takes them.
     const QPageLayout layout = pageLayout();
-    const QString name = printerName();
-    m_engine = std::make_unique<PrintJobEngine>(mode, name, duplex());
+    const DuplexMode sides = duplex();
+    m_engine = std::make_unique<PrintJobEngine>(mode, printerName());
     setEngines(m_engine.get(), m_engine.get());
-    m_engine->setProperty(QPrintEngine::PPK_PrinterName, name);
     setPageLayout(layout);
+    setDuplex(sides);
 }
 
 CompactPrinter::CompactPrinter(const QString& path, PrinterMode mode)
     : QPrinter(mode)
-    , m_engine(std::make_unique<PrintJobEngine>(mode, path))
+    , m_engine(std::make_unique<PrintJobEngine>(mode, QString(), path))
 {
     setEngines(m_engine.get(), m_engine.get());
     setPageSize(QPageSize(QPageSize::A4));

@@ -115,9 +115,6 @@ void Printer::abort()
         m_painter->end();
     m_printing = false;
     m_pageNumber = 0;
-    // Qt's own printing drops a job it could not write or the spooler refuses without a word.
-    if (const auto* job = dynamic_cast<const CompactPrinter*>(m_device.get()); job && !job->jobError().isEmpty())
-        throw Error(job->jobError());
 }
 
 QPainter& Printer::canvas() { return *m_painter; }
